@@ -1,0 +1,6 @@
+# Native builds run every test under AddressSanitizer and UBSan.
+option(QX_SANITIZE "Build native code with ASan and UBSan" ON)
+if(QX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=address,undefined)
+endif()

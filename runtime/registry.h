@@ -1,0 +1,13 @@
+#pragma once
+// Read-only registry access.
+#include <cstdint>
+#include <string_view>
+
+namespace qx {
+
+class Registry {
+ public:
+  virtual ~Registry() = default;
+};
+
+}  // namespace qx

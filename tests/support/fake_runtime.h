@@ -1,0 +1,94 @@
+#pragma once
+// Scripted stand-ins for the runtime: dialogs answer from a queue and record
+// every box they were asked to show.
+#include <deque>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/frm_main.h"
+#include "runtime/runtime.h"
+
+namespace qx::test {
+
+struct ShownBox {
+  std::wstring prompt;
+  int style;
+  std::optional<std::wstring> title;  // nullopt: the application title
+};
+
+struct ShownInput {
+  std::wstring prompt;
+  std::wstring title;
+  std::wstring default_text;
+};
+
+class FakeDialogs : public Dialogs {
+ public:
+  std::deque<int> msgbox_answers;        // popped per MsgBox; vbOK when empty
+  std::deque<std::wstring> input_answers;  // popped per InputBox; "" (Cancel) when empty
+  std::vector<ShownBox> boxes;
+  std::vector<ShownInput> inputs;
+
+  int MsgBox(std::wstring_view prompt, int style,
+             std::optional<std::wstring_view> title) override;
+  std::wstring InputBox(std::wstring_view prompt, std::wstring_view title,
+                        std::wstring_view default_text) override;
+};
+
+class FakeProcesses : public Processes {
+ public:
+  std::vector<std::wstring> shell_calls;
+  std::vector<std::wstring> started_exact;
+  std::vector<std::wstring> opened_documents;
+  bool fail_start = false;  // every start throws Failure
+
+  void Shell(std::wstring_view command_line, int window_style) override;
+  void StartExact(std::wstring_view program, int window_style) override;
+  void OpenDocument(std::wstring_view path) override;
+};
+
+class FakeFiles : public Files {
+ public:
+  std::map<std::wstring, std::string> files;  // path -> contents
+  bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
+};
+
+class FakeRegistry : public Registry {};
+
+// Windows-1252-like stand-in: code points below 256 map to themselves.
+class Latin1Codec : public AnsiCodec {
+ public:
+  std::optional<std::string> ToAnsi(std::wstring_view text) const override;
+  std::wstring FromAnsi(std::string_view bytes) const override;
+};
+
+class FakeView : public MainView {
+ public:
+  std::array<int, kEntryCount> values{};
+  std::vector<std::size_t> set_order;  // catalogue indexes, in the order set
+  int about_shown = 0;
+  int ended = 0;
+
+  int Value(std::size_t i) const override { return values.at(i); }
+  void SetValue(std::size_t i, int v) override {
+    values.at(i) = v;
+    set_order.push_back(i);
+  }
+  void ShowAbout() override { ++about_shown; }
+  void EndProgram() override { ++ended; }
+};
+
+// One bundle of stand-ins with the application folder set.
+struct FakeRuntime {
+  FakeDialogs dialogs;
+  FakeProcesses processes;
+  FakeFiles files;
+  FakeRegistry registry;
+  Latin1Codec ansi;
+  AppFacts app{L"C:\\Program Files\\Quellanix"};
+  Runtime rt{dialogs, processes, files, registry, ansi, app};
+};
+
+}  // namespace qx::test
