@@ -1,0 +1,19 @@
+#pragma once
+// The program's top-level windows: the message loop routes keyboard navigation
+// to modeless dialogs, and the program ends when the last window is gone.
+#include <windows.h>
+
+namespace qx::win {
+
+// Call from WM_CREATE / WM_INITDIALOG and WM_DESTROY of every top-level window.
+// `dialog_navigation`: the loop runs IsDialogMessage for it (Tab, Enter, Escape).
+void TopLevelOpened(HWND hwnd, bool dialog_navigation);
+void TopLevelClosed(HWND hwnd);  // posts WM_QUIT when none is left
+
+// Exit: destroys every top-level window at once and ends the message loop.
+void CloseAllAndQuit();
+
+// True when the message was a dialog-navigation message and has been handled.
+bool RouteDialogMessage(MSG& msg);
+
+}  // namespace qx::win
