@@ -1,0 +1,35 @@
+#pragma once
+// Control and menu identifiers of the main window, shared with the tests that
+// drive it.
+#include <cstddef>
+
+namespace qx::win {
+
+inline constexpr wchar_t kMainWindowClass[] = L"QuellanixMainWindow";
+inline constexpr wchar_t kImageBoxClass[] = L"QuellanixImageBox";
+
+// Check boxes: kFirstBoxId + catalogue index; group headers: kFirstHeaderId +
+// index in kGroupHeaders.
+inline constexpr int kFirstBoxId = 1000;
+inline constexpr int kFirstHeaderId = 1100;
+inline constexpr int kInstructionsId = 1200;
+inline constexpr int kLogoId = 1201;
+inline constexpr int kPasswordButtonId = 1202;
+inline constexpr int kCompileButtonId = 1203;
+
+constexpr int BoxId(std::size_t catalogue_index) {
+  return kFirstBoxId + static_cast<int>(catalogue_index);
+}
+constexpr int HeaderId(std::size_t header_index) {
+  return kFirstHeaderId + static_cast<int>(header_index);
+}
+
+// Menu items.
+inline constexpr int kMenuPassword = 2001;
+inline constexpr int kMenuCompile = 2002;
+inline constexpr int kMenuOpenApp = 2003;
+inline constexpr int kMenuExit = 2004;
+inline constexpr int kMenuAbout = 2005;
+inline constexpr int kMenuIndex = 2006;
+
+}  // namespace qx::win
