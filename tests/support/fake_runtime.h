@@ -5,6 +5,8 @@
 #include <map>
 #include <optional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "app/frm_main.h"
@@ -55,7 +57,29 @@ class FakeFiles : public Files {
   bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
 };
 
-class FakeRegistry : public Registry {};
+// Values by root, key and value name, read the way the system reads them: a
+// missing one fails with 2, one larger than the buffer with 234.
+class FakeRegistry : public Registry {
+ public:
+  struct Stored {
+    std::uint32_t type;
+    std::vector<std::uint8_t> data;
+  };
+  std::map<std::tuple<std::uint32_t, std::string, std::string>, Stored> values;
+  std::vector<std::pair<std::string, std::string>> reads;  // key, value name
+
+  void Set(std::string key, std::string name, std::uint32_t type, std::vector<std::uint8_t> data) {
+    values[{kHKeyLocalMachine, std::move(key), std::move(name)}] = {type, std::move(data)};
+  }
+  RegistryValue Read(std::uint32_t root, std::string_view key, std::string_view value,
+                     std::size_t capacity) override {
+    reads.emplace_back(key, value);
+    const auto it = values.find({root, std::string(key), std::string(value)});
+    if (it == values.end()) return {2, 0, {}};
+    if (it->second.data.size() > capacity) return {234, it->second.type, {}};
+    return {0, it->second.type, it->second.data};
+  }
+};
 
 // Windows-1252-like stand-in: code points below 256 map to themselves.
 class Latin1Codec : public AnsiCodec {
