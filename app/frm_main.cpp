@@ -25,8 +25,6 @@ void frmMain::mnuOpenApp_Click() {
   rt_.processes.Shell(std::wstring(kExplorerCommand) + rt_.app.Path, vbNormalFocus);
 }
 
-void frmMain::mnuIndex_Click() {
-  rt_.processes.OpenDocument(rt_.app.Path + L"\\" + kHelpFileName);
-}
+void frmMain::mnuIndex_Click() { rt_.processes.OpenDocument(rt_.app.Path + L"\\" + kHelpFileName); }
 
 }  // namespace qx

@@ -9,9 +9,13 @@ target_link_libraries(qxwin PUBLIC qxcore user32 gdi32 comctl32 shell32 advapi32
 qx_warnings(qxwin)
 
 add_executable(Quellanix WIN32 app/win32/main.cpp assets/quellanix.rc)
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_SOURCE_DIR}/assets")
 target_link_libraries(Quellanix PRIVATE qxwin)
 set_target_properties(Quellanix PROPERTIES OUTPUT_NAME Quellanix RUNTIME_OUTPUT_DIRECTORY ${QX_DIST_DIR})
 set_source_files_properties(assets/quellanix.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/quellanix.manifest;${CMAKE_SOURCE_DIR}/app/version_info.h")
 target_include_directories(Quellanix PRIVATE ${CMAKE_SOURCE_DIR})
 qx_warnings(Quellanix)
+if(MINGW)
+  target_link_options(Quellanix PRIVATE -municode)
+endif()

@@ -79,10 +79,9 @@ GroupMembers MembersOf(Group group) {
   for (std::size_t i = 0; i < kEntryCount; ++i) {
     if (kCatalogue[i].group == group) m.index[m.count++] = i;
   }
-  std::stable_sort(m.index.begin(), m.index.begin() + static_cast<std::ptrdiff_t>(m.count),
-                   [](std::size_t a, std::size_t b) {
-                     return kCatalogue[a].rect.top < kCatalogue[b].rect.top;
-                   });
+  std::stable_sort(
+      m.index.begin(), m.index.begin() + static_cast<std::ptrdiff_t>(m.count),
+      [](std::size_t a, std::size_t b) { return kCatalogue[a].rect.top < kCatalogue[b].rect.top; });
   return m;
 }
 

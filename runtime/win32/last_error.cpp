@@ -6,8 +6,8 @@ namespace qx::win {
 
 std::wstring LastErrorText(DWORD code) {
   wchar_t buffer[512] = {};
-  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                                nullptr, code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                                code, MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT), buffer,
                                 static_cast<DWORD>(std::size(buffer)), nullptr);
   while (length > 0 && (buffer[length - 1] == L'\n' || buffer[length - 1] == L'\r' ||
                         buffer[length - 1] == L' ' || buffer[length - 1] == L'.')) {

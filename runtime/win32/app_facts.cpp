@@ -1,0 +1,28 @@
+#include "runtime/win32/app_facts.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "runtime/win32/last_error.h"
+
+namespace qx::win {
+
+AppFacts ReadAppFacts() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n == 0) ThrowLastError(L"Could not find the program's folder.");
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);  // truncated: long path
+  }
+  AppFacts facts;
+  const std::size_t slash = path.find_last_of(L"\\/");
+  facts.Path = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+  return facts;
+}
+
+}  // namespace qx::win

@@ -1,0 +1,28 @@
+#include "runtime/win32/dialogs.h"
+
+#include <string>
+
+#include "runtime/win32/input_box.h"
+
+namespace qx::win {
+
+HWND ModalOwner() {
+  HWND active = GetActiveWindow();
+  return active && IsWindowEnabled(active) ? active : nullptr;
+}
+
+int WinDialogs::MsgBox(std::wstring_view prompt, int style,
+                       std::optional<std::wstring_view> title) {
+  const std::wstring text(prompt);
+  const std::wstring caption(title ? *title : std::wstring_view(app_title_));
+  HWND owner = ModalOwner();
+  const UINT flags = static_cast<UINT>(style) | (owner ? 0u : MB_TASKMODAL);
+  return MessageBoxW(owner, text.c_str(), caption.c_str(), flags);
+}
+
+std::wstring WinDialogs::InputBox(std::wstring_view prompt, std::wstring_view title,
+                                  std::wstring_view default_text) {
+  return RunInputBox(instance_, ModalOwner(), prompt, title, default_text);
+}
+
+}  // namespace qx::win

@@ -1,0 +1,39 @@
+#include "runtime/win32/win_runtime.h"
+
+#include "runtime/win32/ansi_codec.h"
+#include "runtime/win32/app_facts.h"
+#include "runtime/win32/dialogs.h"
+#include "runtime/win32/files.h"
+#include "runtime/win32/processes.h"
+
+namespace qx::win {
+namespace {
+
+// Until the registry reader lands, every lookup reports "not found".
+class PlainRegistry : public Registry {
+ public:
+  RegistryValue Read(std::uint32_t, std::string_view, std::string_view, std::size_t) override {
+    return {ERROR_FILE_NOT_FOUND, 0, {}};
+  }
+};
+
+}  // namespace
+
+struct WinRuntime::Parts {
+  explicit Parts(HINSTANCE instance) : app(ReadAppFacts()), dialogs(instance, app.Title) {}
+  AppFacts app;
+  WinDialogs dialogs;
+  WinProcesses processes;
+  WinFiles files;
+  PlainRegistry registry;
+  WinAnsiCodec ansi;
+};
+
+WinRuntime::WinRuntime(HINSTANCE instance)
+    : parts_(std::make_unique<Parts>(instance)),
+      rt_(std::make_unique<Runtime>(Runtime{parts_->dialogs, parts_->processes, parts_->files,
+                                            parts_->registry, parts_->ansi, parts_->app})) {}
+
+WinRuntime::~WinRuntime() = default;
+
+}  // namespace qx::win
