@@ -33,6 +33,22 @@ void FakeProcesses::StartExact(std::wstring_view program, int) {
 
 void FakeProcesses::OpenDocument(std::wstring_view path) { opened_documents.emplace_back(path); }
 
+void FakeFiles::ComposeFile(std::wstring_view source, std::wstring_view target,
+                            const std::function<Composition(std::uint64_t)>& plan) {
+  const auto it = files.find(std::wstring(source));
+  if (it == files.end()) {
+    throw Failure(L"Could not open \"" + std::wstring(source) + L"\".",
+                  L"The system cannot find the file specified.");
+  }
+  const Composition c = plan(it->second.size());
+  if (c.prefix_length > it->second.size()) {
+    throw Failure(L"Could not copy \"" + std::wstring(source) + L"\".", L"The file is shorter.");
+  }
+  if (fail_write) throw Failure(L"Could not write \"" + std::wstring(target) + L"\".", *fail_write);
+  files[std::wstring(target)] = it->second.substr(0, c.prefix_length) + c.tail;
+  ++compositions;
+}
+
 std::optional<std::string> Latin1Codec::ToAnsi(std::wstring_view text) const {
   std::string out;
   out.reserve(text.size());

@@ -55,6 +55,13 @@ class FakeFiles : public Files {
  public:
   std::map<std::wstring, std::string> files;  // path -> contents
   bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
+
+  // In memory, all or nothing: a missing source, a refusing plan or a scripted
+  // write failure leaves `files` unchanged.
+  std::optional<std::wstring> fail_write;  // reason of a scripted write failure
+  int compositions = 0;                    // completed ComposeFile calls
+  void ComposeFile(std::wstring_view source, std::wstring_view target,
+                   const std::function<Composition(std::uint64_t)>& plan) override;
 };
 
 // Values by root, key and value name, read the way the system reads them: a
