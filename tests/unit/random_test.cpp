@@ -29,13 +29,6 @@ TEST(VbRandom, NegativeArgumentRestartsFromTheArgumentAlone) {
   EXPECT_NE(other.Next(-2.0f), VbRandom().Next(-1.0f));
 }
 
-TEST(VbRandom, PositiveArgumentIsTheNextValue) {
-  VbRandom a;
-  VbRandom b;
-  EXPECT_EQ(a.Next(5.0f), b.Next());
-  EXPECT_EQ(a.Next(0.5f), b.Next());
-}
-
 TEST(VbRandom, ValuesStayInUnitIntervalAndStateIn24Bits) {
   VbRandom rnd;
   for (int i = 0; i < 100000; ++i) {
@@ -75,8 +68,6 @@ TEST(VbRandom, StateBitsAbove24DoNotChangeTheSequence) {
   VbRandom plain;
   for (int i = 0; i < 10; ++i) EXPECT_EQ(high.Next(), plain.Next());
 }
-
-TEST(VbRandom, ProcessGeneratorIsOneInstance) { EXPECT_EQ(&ProcessRandom(), &ProcessRandom()); }
 
 }  // namespace
 }  // namespace qx
