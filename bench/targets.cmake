@@ -1,0 +1,9 @@
+# Native bench: compile from a large template against cp. Meant for a build
+# with -DQX_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release (scripts/bench.sh).
+if(NOT QX_WINDOWS)
+  add_executable(compile_bench EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/compile_bench.cpp
+    ${CMAKE_SOURCE_DIR}/tests/support/fake_runtime.cpp)
+  target_link_libraries(compile_bench PRIVATE qxcore)
+  target_include_directories(compile_bench PRIVATE ${CMAKE_SOURCE_DIR})
+  qx_warnings(compile_bench)
+endif()
