@@ -1,7 +1,8 @@
 // Start-up: the main window is the first window; the program ends when the
 // last window closes or on Exit.
-#include <commctrl.h>
 #include <windows.h>
+
+#include <commctrl.h>  // needs windows.h first
 
 #include "app/catalogue/public_values.h"
 #include "app/win32/main_window.h"

@@ -1,7 +1,8 @@
 #include "runtime/win32/processes.h"
 
-#include <shellapi.h>
 #include <windows.h>
+
+#include <shellapi.h>  // needs windows.h first
 
 #include <string>
 
