@@ -58,10 +58,7 @@ HICON LoadAppIcon(HINSTANCE instance, int size) {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Runtime& rt, PublicValues& values)
-    : instance_(instance),
-      rt_(rt),
-      form_(rt, values, *this),
-      white_(CreateSolidBrush(RGB(255, 255, 255))) {}
+    : instance_(instance), rt_(rt), form_(rt, values, *this) {}
 
 void MainWindow::Create(int show_command) {
   RegisterImageBoxClass(instance_);
@@ -73,11 +70,12 @@ void MainWindow::Create(int show_command) {
   wc.lpfnWndProc = Proc;
   wc.hInstance = instance_;
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = white_.get();
-  wc.hIcon = icon_big_.get();
-  wc.hIconSm = icon_small_.get();
+  // Class data outlives this object, so it holds only stock objects.
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
   wc.lpszClassName = kMainWindowClass;
-  if (!RegisterClassExW(&wc)) ThrowLastError(L"Could not register the main window class.");
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    ThrowLastError(L"Could not register the main window class.");
+  }
 
   // The load step runs before the window is first shown.
   form_.Form_Load();
@@ -86,6 +84,8 @@ void MainWindow::Create(int show_command) {
                           CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance_,
                           this);
   if (!hwnd_) ThrowLastError(L"Could not create the main window.");
+  SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
+  SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
   last_focus_ = GetNextDlgTabItem(hwnd_, nullptr, FALSE);
   ShowWindow(hwnd_, show_command);
   UpdateWindow(hwnd_);
@@ -127,7 +127,7 @@ LRESULT MainWindow::Handle(UINT msg, WPARAM wparam, LPARAM lparam) {
       HDC dc = reinterpret_cast<HDC>(wparam);
       SetBkColor(dc, RGB(255, 255, 255));
       SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-      return reinterpret_cast<LRESULT>(white_.get());
+      return reinterpret_cast<LRESULT>(GetStockObject(WHITE_BRUSH));
     }
     case WM_ACTIVATE:
       // Keep the focused box across dialogs, as a dialog would.

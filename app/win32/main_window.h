@@ -44,7 +44,6 @@ class MainWindow : public MainView {
   HWND hwnd_ = nullptr;
   int dpi_ = USER_DEFAULT_SCREEN_DPI;
   FontCache fonts_{USER_DEFAULT_SCREEN_DPI};
-  Brush white_;
   std::array<Bitmap, 3> images_;
   Icon icon_big_;
   Icon icon_small_;

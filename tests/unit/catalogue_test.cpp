@@ -46,8 +46,8 @@ TEST(Catalogue, KeysControlsAndPositionsAreUniqueAndSpelledAsStored) {
   EXPECT_EQ(*positions.rbegin(), 35);
   EXPECT_EQ(tabs.size(), kEntryCount + kGroupCount);
   // Keys do not follow the captions or control names.
-  const std::set<std::string_view> odd{"Aim", "Ie", "TaskManager", "MSConfig", "Spider",
-                                       "Bittorrent", "Msn", "Icq", "RegEdit", "Limewire"};
+  const std::set<std::string_view> odd{"Aim",        "Ie",  "TaskManager", "MSConfig", "Spider",
+                                       "Bittorrent", "Msn", "Icq",         "RegEdit",  "Limewire"};
   for (auto k : odd) EXPECT_TRUE(keys.count(k)) << k;
   EXPECT_TRUE(controls.count("ChkLimewire"));
 }
@@ -76,6 +76,27 @@ TEST(Catalogue, GroupsPartitionTheCatalogueWithRemoteDesktopAlone) {
   EXPECT_EQ(total, kEntryCount - 1);
   EXPECT_EQ(MembersOf(Group::None).count, 1u);
   EXPECT_EQ(kCatalogue[*MembersOf(Group::None).begin()].control, "chkRemoteDesktop");
+}
+
+}  // namespace
+}  // namespace qx
+
+namespace qx {
+namespace {
+
+TEST(Layout, EveryRectangleIsWholePixelsAt96DpiAndScalesWithTheDpi) {
+  auto check = [](const TwipsRect& r) {
+    for (int v : {r.left, r.top, r.width, r.height}) {
+      EXPECT_EQ(v % 15, 0) << v;
+      EXPECT_EQ(TwipsToPixels(v, 96), v / 15);
+      EXPECT_EQ(TwipsToPixels(v, 192), 2 * (v / 15));
+    }
+  };
+  for (const auto& e : kCatalogue) check(e.rect);
+  for (const auto& h : kGroupHeaders) check(h.rect);
+  EXPECT_EQ(TwipsToPixels(375, 144), 38);  // 37.5 rounds up
+  EXPECT_EQ(TwipsToPixels(9780, 96), 652);
+  EXPECT_EQ(TwipsToPixels(8070, 96), 538);
 }
 
 }  // namespace
