@@ -5,19 +5,9 @@
 #include "runtime/win32/dialogs.h"
 #include "runtime/win32/files.h"
 #include "runtime/win32/processes.h"
+#include "runtime/win32/registry.h"
 
 namespace qx::win {
-namespace {
-
-// Until the registry reader lands, every lookup reports "not found".
-class PlainRegistry : public Registry {
- public:
-  RegistryValue Read(std::uint32_t, std::string_view, std::string_view, std::size_t) override {
-    return {ERROR_FILE_NOT_FOUND, 0, {}};
-  }
-};
-
-}  // namespace
 
 struct WinRuntime::Parts {
   explicit Parts(HINSTANCE instance) : app(ReadAppFacts()), dialogs(instance, app.Title) {}
@@ -25,7 +15,7 @@ struct WinRuntime::Parts {
   WinDialogs dialogs;
   WinProcesses processes;
   WinFiles files;
-  PlainRegistry registry;
+  WinRegistry registry;
   WinAnsiCodec ansi;
 };
 
