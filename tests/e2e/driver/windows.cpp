@@ -1,0 +1,152 @@
+#include "tests/e2e/driver/windows.h"
+
+#include <array>
+
+#include "tests/e2e/driver/driver_error.h"
+
+namespace qx::e2e {
+namespace {
+
+// Cross-process sends give up after this long rather than hang a test.
+constexpr UINT kSendTimeoutMs = 5000;
+
+struct TopSearch {
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
+  auto& search = *reinterpret_cast<TopSearch*>(param);
+  DWORD pid = 0;
+  ::GetWindowThreadProcessId(hwnd, &pid);
+  if ((search.pid == 0 || pid == search.pid) && ::IsWindowVisible(hwnd)) {
+    search.found.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+bool Matches(HWND hwnd, std::wstring_view window_class, std::wstring_view title) {
+  return (window_class.empty() || ClassOf(hwnd) == window_class) &&
+         (title.empty() || Text(hwnd) == title);
+}
+
+}  // namespace
+
+std::string Narrow(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
+                        nullptr, nullptr);
+  return out;
+}
+
+std::vector<HWND> TopWindows(DWORD pid) {
+  TopSearch search{pid, {}};
+  ::EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND FindTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title) {
+  for (HWND hwnd : TopWindows(pid)) {
+    if (Matches(hwnd, window_class, title)) return hwnd;
+  }
+  return nullptr;
+}
+
+HWND WaitForTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title,
+                      std::chrono::milliseconds timeout) {
+  HWND found = nullptr;
+  WaitUntil([&] { return (found = FindTopWindow(pid, window_class, title)) != nullptr; }, timeout);
+  if (!found) {
+    throw DriverError(L"no window of class \"" + std::wstring(window_class) + L"\" titled \"" +
+                      std::wstring(title) + L"\" appeared");
+  }
+  return found;
+}
+
+HWND ChildById(HWND parent, int id) {
+  HWND child = ::GetDlgItem(parent, id);
+  if (!child) throw DriverError(L"no control with ID " + std::to_wstring(id));
+  return child;
+}
+
+std::vector<HWND> Children(HWND parent) {
+  std::vector<HWND> out;
+  for (HWND c = ::GetWindow(parent, GW_CHILD); c; c = ::GetWindow(c, GW_HWNDNEXT)) {
+    out.push_back(c);
+  }
+  return out;
+}
+
+HWND ChildByText(HWND parent, std::wstring_view window_class, std::wstring_view text) {
+  for (HWND c : Children(parent)) {
+    if (Matches(c, window_class, text)) return c;
+  }
+  return nullptr;
+}
+
+std::wstring Text(HWND hwnd) {
+  DWORD_PTR length = 0;
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &length)) {
+    throw DriverError(L"window does not answer WM_GETTEXTLENGTH");
+  }
+  std::wstring text(length + 1, L'\0');
+  DWORD_PTR copied = 0;
+  if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+                             SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied)) {
+    throw DriverError(L"window does not answer WM_GETTEXT");
+  }
+  text.resize(copied);
+  return text;
+}
+
+std::wstring ClassOf(HWND hwnd) {
+  std::array<wchar_t, 256> name{};
+  const int length = ::GetClassNameW(hwnd, name.data(), static_cast<int>(std::size(name)));
+  return std::wstring(name.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+bool HasStyle(HWND hwnd, LONG style_bits) {
+  return (::GetWindowLongW(hwnd, GWL_STYLE) & style_bits) == style_bits;
+}
+
+RECT RectInParent(HWND child) {
+  RECT r{};
+  ::GetWindowRect(child, &r);
+  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
+SIZE ClientSize(HWND hwnd) {
+  RECT r{};
+  ::GetClientRect(hwnd, &r);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+int CheckState(HWND check_box) {
+  DWORD_PTR state = 0;
+  if (!::SendMessageTimeoutW(check_box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
+                             &state)) {
+    throw DriverError(L"check box does not answer BM_GETCHECK");
+  }
+  return static_cast<int>(state);
+}
+
+HWND FocusedControl(HWND top) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof(info);
+  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+void RoundTrip(HWND hwnd) {
+  DWORD_PTR ignored = 0;
+  if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)) {
+    throw DriverError(L"window does not answer");
+  }
+}
+
+}  // namespace qx::e2e

@@ -1,0 +1,54 @@
+# End-to-end tests: Windows programs that drive the real Quellanix.exe under
+# Wine. Each tests/e2e/*_e2e.cpp becomes one test program; every test in it is
+# one CTest test, run through scripts/wine-exec.sh.
+include(GoogleTest)
+
+# GoogleTest from Debian's source package, built with the cross compiler.
+if(NOT TARGET gtest)
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(QX_GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+  add_subdirectory(${QX_GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+endif()
+
+# Where the test programs find the program and leave screenshots, as Windows
+# paths (Wine maps the Unix root to Z:).
+function(qx_wine_path out unix_path)
+  string(REPLACE "/" "\\\\" escaped "Z:${unix_path}")
+  set(${out} "${escaped}" PARENT_SCOPE)
+endfunction()
+set(QX_E2E_SCREENSHOT_DIR "${CMAKE_BINARY_DIR}/screenshots")
+qx_wine_path(qx_dist_win "${QX_DIST_DIR}")
+qx_wine_path(qx_shots_win "${QX_E2E_SCREENSHOT_DIR}")
+file(MAKE_DIRECTORY ${QX_E2E_SCREENSHOT_DIR})
+
+file(GLOB QX_E2E_SUPPORT CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/driver/*.cpp
+     ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+list(FILTER QX_E2E_SUPPORT EXCLUDE REGEX "_e2e\\.cpp$")
+add_library(qx_e2e_driver STATIC ${QX_E2E_SUPPORT})
+target_compile_definitions(qx_e2e_driver PRIVATE
+  "QX_E2E_DIST_DIR=L\"${qx_dist_win}\"" "QX_E2E_SCREENSHOT_DIR=L\"${qx_shots_win}\"")
+target_include_directories(qx_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
+target_link_libraries(qx_e2e_driver PUBLIC qxcore gtest user32 gdi32)
+qx_warnings(qx_e2e_driver)
+
+add_custom_target(e2e_tests)
+file(GLOB QX_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_e2e.cpp)
+foreach(source ${QX_E2E_TESTS})
+  get_filename_component(stem ${source} NAME_WE)
+  set(target ${stem}_tests)  # main_window_e2e.cpp -> main_window_e2e_tests.exe
+  add_executable(${target} ${source})
+  target_link_libraries(${target} PRIVATE qx_e2e_driver gtest_main)
+  set_target_properties(${target} PROPERTIES
+    CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
+  qx_warnings(${target})
+  # The program under test must be current when the tests run.
+  if(TARGET Quellanix)
+    add_dependencies(${target} Quellanix)
+  endif()
+  add_dependencies(e2e_tests ${target})
+  gtest_add_tests(TARGET ${target} SOURCES ${source} TEST_LIST added)
+  # One display, one mouse: the tests take turns.
+  set_tests_properties(${added} PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120 LABELS e2e)
+endforeach()
