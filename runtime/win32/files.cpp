@@ -130,6 +130,11 @@ void WinFiles::ComposeFile(std::wstring_view source, std::wstring_view target,
                   L"The written file does not have the expected length.");
   }
   temp.Close();
+  // Windows refuses to replace a read-only file; say so the same way everywhere.
+  const DWORD existing = GetFileAttributesW(Extended(target).c_str());
+  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
+    ThrowWriteError(target, ERROR_ACCESS_DENIED);
+  }
   if (!MoveFileExW(temp.path().c_str(), Extended(target).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ThrowWriteError(target, GetLastError());
