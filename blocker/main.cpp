@@ -63,8 +63,8 @@ int Fail(const std::wstring& text, UINT icon, int code) {
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const std::wstring path = OwnPath();
   qx::win::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
+                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                       0, nullptr));
   LARGE_INTEGER size{};
   if (!file || !GetFileSizeEx(file.get(), &size)) {
     return Fail(L"Could not read this blocker's file \"" + path + L"\".\n\n" +
