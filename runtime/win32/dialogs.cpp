@@ -3,13 +3,9 @@
 #include <string>
 
 #include "runtime/win32/input_box.h"
+#include "runtime/win32/top_windows.h"
 
 namespace qx::win {
-
-HWND ModalOwner() {
-  HWND active = GetActiveWindow();
-  return active && IsWindowEnabled(active) ? active : nullptr;
-}
 
 int WinDialogs::MsgBox(std::wstring_view prompt, int style,
                        std::optional<std::wstring_view> title) {

@@ -20,7 +20,4 @@ class WinDialogs : public Dialogs {
   std::wstring app_title_;
 };
 
-// The window that modal boxes should belong to: the active one of this thread.
-HWND ModalOwner();
-
 }  // namespace qx::win

@@ -43,6 +43,18 @@ void CloseAllAndQuit() {
   PostQuitMessage(0);
 }
 
+HWND ModalOwner() {
+  HWND active = GetActiveWindow();
+  if (active && IsWindowEnabled(active)) return active;
+  // Not active (another program has the foreground): the box must still be
+  // owned, or our window could cover it while it waits for an answer.
+  const auto& w = Windows();
+  for (auto it = w.rbegin(); it != w.rend(); ++it) {
+    if (IsWindowVisible(it->hwnd) && IsWindowEnabled(it->hwnd)) return it->hwnd;
+  }
+  return nullptr;
+}
+
 bool RouteDialogMessage(MSG& msg) {
   for (const TopWindow& t : Windows()) {
     if (t.dialog_navigation && (t.hwnd == msg.hwnd || IsChild(t.hwnd, msg.hwnd))) {

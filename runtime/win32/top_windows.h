@@ -13,6 +13,10 @@ void TopLevelClosed(HWND hwnd);  // posts WM_QUIT when none is left
 // Exit: destroys every top-level window at once and ends the message loop.
 void CloseAllAndQuit();
 
+// The window a modal box should belong to: the active one of this thread, or
+// else the most recently opened of our windows that still takes input.
+HWND ModalOwner();
+
 // True when the message was a dialog-navigation message and has been handled.
 bool RouteDialogMessage(MSG& msg);
 
