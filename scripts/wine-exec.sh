@@ -11,7 +11,7 @@ if [ -z "${DISPLAY:-}" ]; then
   echo "wine-exec.sh: no DISPLAY; run the tests through scripts/test.sh, which starts Xvfb" >&2
   exit 2
 fi
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
+if [ ! -f "$WINEPREFIX/.quellanix-setup" ]; then
   echo "wine-exec.sh: no Wine prefix at $WINEPREFIX; run scripts/test.sh once to make it" >&2
   exit 2
 fi

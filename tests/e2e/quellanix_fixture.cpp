@@ -83,7 +83,12 @@ void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
 
 std::vector<HWND> QuellanixTest::OtherWindows() const {
   std::vector<HWND> others = TopWindows(pid());
-  std::erase_if(others, [&](HWND w) { return w == main_ || ClassOf(w) == L"#32768"; });
+  // Menus come and go as popups (#32768); a window closing as it is listed
+  // has no class any more.
+  std::erase_if(others, [&](HWND w) {
+    const std::wstring cls = ClassOf(w);
+    return w == main_ || cls.empty() || cls == L"#32768";
+  });
   return others;
 }
 

@@ -50,6 +50,7 @@ bool MessageBoxInfo::HasButton(int id) const {
 }
 
 MessageBoxInfo ReadMessageBox(HWND box) {
+  RoundTrip(box);  // the box's thread has finished building it
   MessageBoxInfo info;
   info.title = Text(box);
   for (HWND c : Children(box)) {
@@ -65,6 +66,7 @@ MessageBoxInfo ReadMessageBox(HWND box) {
 void PressButton(HWND dialog, int id) { ClickAndWaitGone(dialog, ChildById(dialog, id)); }
 
 InputBoxInfo ReadInputBox(HWND box) {
+  RoundTrip(box);
   InputBoxInfo info;
   info.title = Text(box);
   info.field = Text(EditOf(box));
@@ -102,6 +104,7 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
 void CancelInputBox(HWND box) { ClickAndWaitGone(box, ButtonByCaption(box, L"Cancel")); }
 
 std::wstring Describe(HWND top) {
+  if (::IsWindow(top)) RoundTrip(top);
   std::wstring out = ClassOf(top) + L" \"" + Text(top) + L"\"";
   for (HWND c : Children(top)) {
     if (!::IsWindowVisible(c)) continue;

@@ -91,12 +91,14 @@ std::wstring Text(HWND hwnd) {
   DWORD_PTR length = 0;
   if (!::SendMessageTimeoutW(hwnd, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs,
                              &length)) {
+    if (!::IsWindow(hwnd)) return {};  // closed since it was found
     throw DriverError(L"window does not answer WM_GETTEXTLENGTH");
   }
   std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
   if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                              SMTO_ABORTIFHUNG, kSendTimeoutMs, &copied)) {
+    if (!::IsWindow(hwnd)) return {};
     throw DriverError(L"window does not answer WM_GETTEXT");
   }
   text.resize(copied);
