@@ -52,3 +52,10 @@ foreach(source ${QX_E2E_TESTS})
   # One display, one mouse: the tests take turns.
   set_tests_properties(${added} PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 120 LABELS e2e)
 endforeach()
+
+# The full-disk compile runs the program from a small tmpfs, which only root
+# can mount; the script reports a skip elsewhere.
+add_test(NAME CompileOnAFullDisk
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/e2e-full-disk.sh ${CMAKE_BINARY_DIR})
+set_tests_properties(CompileOnAFullDisk PROPERTIES
+  RESOURCE_LOCK wine_desktop TIMEOUT 120 LABELS e2e SKIP_RETURN_CODE 77)
