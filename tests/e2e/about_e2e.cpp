@@ -104,7 +104,16 @@ class AboutTest : public QuellanixTest {
   // Help, then the menu's first item, "About Voskrel".
   HWND OpenAbout() {
     ChooseHelpAbout();
-    return WaitForTopWindow(pid(), kDialogClass, kCaption);
+    HWND about = WaitForTopWindow(pid(), kDialogClass, kCaption);
+    // Keys go to the active window: wait until the dialog is in front with the
+    // focus on one of its buttons, as a person would see it.
+    if (!WaitUntil([&] {
+          HWND focus = FocusedControl(about);
+          return ::GetForegroundWindow() == about && focus && ::IsChild(about, focus);
+        })) {
+      throw DriverError(L"the About dialog did not take the focus");
+    }
+    return about;
   }
   void ChooseHelpAbout() {
     // The menu from the last choice may still be closing; its popup would be

@@ -66,14 +66,20 @@ void Click(HWND control) {
   }
   const int cx = ::GetSystemMetrics(SM_CXSCREEN);
   const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-  std::vector<INPUT> move{Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(centre.x, cx),
-                                Normalised(centre.y, cy))};
+  const LONG x = Normalised(centre.x, cx);
+  const LONG y = Normalised(centre.y, cy);
+  std::vector<INPUT> move{Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
   Send(move);
   POINT at{};
   if (!WaitUntil([&] { return ::GetCursorPos(&at) && at.x == centre.x && at.y == centre.y; })) {
     throw DriverError(L"the mouse did not arrive at the control");
   }
-  std::vector<INPUT> click{Mouse(MOUSEEVENTF_LEFTDOWN), Mouse(MOUSEEVENTF_LEFTUP)};
+  // The press and release carry the position too: under Wine a late pointer
+  // event from an earlier move can still put the cursor back where it was, and
+  // the click would land there.
+  constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  std::vector<INPUT> click{Mouse(kAt | MOUSEEVENTF_LEFTDOWN, x, y),
+                           Mouse(kAt | MOUSEEVENTF_LEFTUP, x, y)};
   Send(click);
 }
 
