@@ -39,20 +39,20 @@ const std::wstring& FontCache::Face() {
   return face_;
 }
 
-HFONT FontCache::Get(FontSpec spec) {
-  const auto key = std::make_pair(spec.centipoints, spec.bold);
+HFONT FontCache::Get(FontSpec font) {
+  const auto key = std::make_pair(font.centipoints, font.bold);
   auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second.get();
   LOGFONTW lf{};
-  // Negative height: the em size, as point sizes are specified.
-  lf.lfHeight = -MulDiv(spec.centipoints, dpi_, 7200);
-  lf.lfWeight = spec.bold ? FW_BOLD : FW_NORMAL;
+  // Negative height: the em size, which is what a point size means.
+  lf.lfHeight = -MulDiv(font.centipoints, dpi_, 7200);
+  lf.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfQuality = CLEARTYPE_QUALITY;
   wcsncpy(lf.lfFaceName, Face().c_str(), std::size(lf.lfFaceName) - 1);
-  Font font(CreateFontIndirectW(&lf));
-  HFONT handle = font.get();
-  fonts_.emplace(key, std::move(font));
+  Font created(CreateFontIndirectW(&lf));
+  HFONT handle = created.get();
+  fonts_.emplace(key, std::move(created));
   return handle;
 }
 

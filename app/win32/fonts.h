@@ -14,7 +14,7 @@ namespace qx::win {
 class FontCache {
  public:
   explicit FontCache(int dpi) : dpi_(dpi) {}
-  HFONT Get(FontSpec spec);
+  HFONT Get(FontSpec font);
   void SetDpi(int dpi);  // drops fonts made for the old DPI
   const std::wstring& Face();
 
