@@ -31,6 +31,8 @@ struct GroupHeader {
   int tab_order;
 };
 
+inline constexpr FontSpec kHeaderFont{1200, true};
+
 inline constexpr std::size_t kEntryCount = 35;
 inline constexpr std::size_t kGroupCount = 7;
 

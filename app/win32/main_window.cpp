@@ -27,20 +27,24 @@ struct ChildSpec {
   FontSpec font;
 };
 
-std::vector<ChildSpec> AllChildren() {
-  std::vector<ChildSpec> children;
-  for (std::size_t i = 0; i < kEntryCount; ++i) {
-    const auto& e = kCatalogue[i];
-    children.push_back({BoxId(i), e.tab_order, e.rect, e.font});
-  }
-  for (std::size_t i = 0; i < kGroupCount; ++i) {
-    const auto& h = kGroupHeaders[i];
-    children.push_back({HeaderId(i), h.tab_order, h.rect, {1200, true}});
-  }
-  for (const auto& f : FixedControls()) children.push_back({f.id, f.tab_order, f.rect, f.font});
-  // Creation order is the tab order.
-  std::sort(children.begin(), children.end(),
-            [](const ChildSpec& a, const ChildSpec& b) { return a.tab_order < b.tab_order; });
+// Built once: creation and every re-layout walk the same list.
+const std::vector<ChildSpec>& AllChildren() {
+  static const std::vector<ChildSpec> children = [] {
+    std::vector<ChildSpec> c;
+    for (std::size_t i = 0; i < kEntryCount; ++i) {
+      const auto& e = kCatalogue[i];
+      c.push_back({BoxId(i), e.tab_order, e.rect, e.font});
+    }
+    for (std::size_t i = 0; i < kGroupCount; ++i) {
+      const auto& h = kGroupHeaders[i];
+      c.push_back({HeaderId(i), h.tab_order, h.rect, kHeaderFont});
+    }
+    for (const auto& f : FixedControls()) c.push_back({f.id, f.tab_order, f.rect, f.font});
+    // Creation order is the tab order.
+    std::sort(c.begin(), c.end(),
+              [](const ChildSpec& a, const ChildSpec& b) { return a.tab_order < b.tab_order; });
+    return c;
+  }();
   return children;
 }
 
