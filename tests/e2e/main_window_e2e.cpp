@@ -241,6 +241,18 @@ TEST_F(MainWindowTest, HelpIndexWithoutAHelpFileDoesNothingVisible) {
   EXPECT_TRUE(app().Running());
 }
 
+TEST_F(MainWindowTest, OpenApplicationFolderShowsTheFolderInTheFileExplorer) {
+  // The folder's name holds spaces: it still reaches the explorer as one path.
+  const std::wstring& path = folder().path();
+  const std::wstring name = path.substr(path.find_last_of(L'\\') + 1);
+  ASSERT_NE(name.find(L' '), std::wstring::npos) << Narrow(path);
+  ChooseMenuItem(L'F', L'O');
+  HWND explorer = WaitForTopWindow(0, L"", name, 20s);
+  EXPECT_NE(explorer, main());
+  ::PostMessageW(explorer, WM_CLOSE, 0, 0);
+  EXPECT_TRUE(app().Running());
+}
+
 TEST_F(MainWindowTest, ExitEndsTheProgram) {
   ChooseMenuItem(L'F', L'X');
   EXPECT_TRUE(app().WaitForExit());
