@@ -12,18 +12,15 @@
 #include "tests/e2e/driver/wait.h"
 #include "tests/e2e/driver/windows.h"
 #include "tests/e2e/quellanix_fixture.h"
+#include "tests/support/password_texts.h"
 
 namespace qx::e2e {
 namespace {
 
-constexpr wchar_t kPrompt[] = L"Please enter a password that can be used to disable Quellanix";
-constexpr wchar_t kSet[] = L"Password has been set and encrypted.";
-constexpr wchar_t kNone[] = L"No Password has been set";
-
-std::wstring ChangeText(const std::wstring& from, const std::wstring& to) {
-  return L"You have requested to change the password from " + from + L" to " + to +
-         L". Do you wish to continue?";
-}
+constexpr const wchar_t* kPrompt = test::kPasswordPrompt;
+constexpr const wchar_t* kSet = test::kPasswordSet;
+constexpr const wchar_t* kNone = test::kNoPassword;
+using test::ChangeText;
 
 // Wine keeps the icon static of a message box visible even when the style asks
 // for no icon; only an icon actually set on it counts.

@@ -5,18 +5,15 @@
 #include "app/frm_main.h"
 #include "cipher/cipher.h"
 #include "tests/support/fake_runtime.h"
+#include "tests/support/password_texts.h"
 
 namespace qx {
 namespace {
 
-constexpr wchar_t kPrompt[] = L"Please enter a password that can be used to disable Quellanix";
-constexpr wchar_t kSet[] = L"Password has been set and encrypted.";
-constexpr wchar_t kNone[] = L"No Password has been set";
-
-std::wstring ChangeText(const std::wstring& from, const std::wstring& to) {
-  return L"You have requested to change the password from " + from + L" to " + to +
-         L". Do you wish to continue?";
-}
+constexpr const wchar_t* kPrompt = test::kPasswordPrompt;
+constexpr const wchar_t* kSet = test::kPasswordSet;
+constexpr const wchar_t* kNone = test::kNoPassword;
+using test::ChangeText;
 
 struct PasswordFixture : ::testing::Test {
   test::FakeRuntime fake;
