@@ -4,7 +4,7 @@ if(NOT QX_WINDOWS)
   target_sources(qxcore PRIVATE ${CMAKE_SOURCE_DIR}/runtime/posix/files.cpp)
 endif()
 
-add_executable(quellanix-inspect ${CMAKE_CURRENT_LIST_DIR}/inspect/main.cpp)
+add_executable(quellanix-inspect ${CMAKE_CURRENT_LIST_DIR}/settings_tool/main.cpp)
 target_link_libraries(quellanix-inspect PRIVATE qxcore)
 target_include_directories(quellanix-inspect PRIVATE ${CMAKE_SOURCE_DIR})
 qx_warnings(quellanix-inspect)
