@@ -6,6 +6,7 @@
 #include "about/about_texts.h"
 #include "about/frm_about.h"
 #include "about/win32/about_layout.h"
+#include "app/win32/pixels.h"
 #include "assets/resource.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
@@ -28,12 +29,6 @@ struct EmptyTemplate {
   WORD window_class;
   WORD title;
 };
-
-RECT ToPixels(const TwipsRect& r, int dpi) {
-  const int left = TwipsToPixels(r.left, dpi);
-  const int top = TwipsToPixels(r.top, dpi);
-  return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
-}
 
 // The one About dialog of the run, while it is open. One UI thread.
 HWND open_dialog = nullptr;

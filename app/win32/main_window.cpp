@@ -8,6 +8,7 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/image_box.h"
 #include "app/win32/main_layout.h"
+#include "app/win32/pixels.h"
 #include "assets/resource.h"
 #include "runtime/win32/last_error.h"
 #include "runtime/win32/report.h"
@@ -46,12 +47,6 @@ const std::vector<ChildSpec>& AllChildren() {
     return c;
   }();
   return children;
-}
-
-RECT ToPixels(const TwipsRect& r, int dpi) {
-  const int left = TwipsToPixels(r.left, dpi);
-  const int top = TwipsToPixels(r.top, dpi);
-  return {left, top, left + TwipsToPixels(r.width, dpi), top + TwipsToPixels(r.height, dpi)};
 }
 
 HICON LoadAppIcon(HINSTANCE instance, int size) {
