@@ -15,4 +15,12 @@ if [ ! -f "$WINEPREFIX/.quellanix-setup" ]; then
   echo "wine-exec.sh: no Wine prefix at $WINEPREFIX; run scripts/test.sh once to make it" >&2
   exit 2
 fi
-exec wine "$@"
+# Not exec: a program that ends before it can print anything (Wine failing to
+# start it, say) still leaves a line in the test's output saying how it ended.
+started=$(date +%s%N)
+status=0
+wine "$@" || status=$?
+if [ "$status" != 0 ]; then
+  echo "wine-exec.sh: $1 exited with code $status after $((($(date +%s%N) - started) / 1000000)) ms" >&2
+fi
+exit "$status"

@@ -39,7 +39,7 @@ class QuellanixTest : public ::testing::Test {
   // failure message) when they do not.
   ::testing::AssertionResult WaitForBoxStates(const std::array<int, kEntryCount>& expected) const;
 
-  // Alt+<menu>, then the item's access key, to the main window.
+  // F10 and the menu's access key, then the item's, to the main window.
   void ChooseMenuItem(wchar_t menu_key, wchar_t item_key);
 
   // Top-level windows of the program other than the main window.

@@ -88,13 +88,8 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
   if (!WaitUntil([&] { return FocusedControl(box) == edit; })) {
     throw DriverError(L"the input box's field did not take the focus");
   }
-  PressKey(VK_END);
-  Chord({VK_SHIFT, VK_HOME});
-  if (text.empty()) {
-    PressKey(VK_DELETE);
-  } else {
-    TypeText(text);
-  }
+  ClearField(edit);
+  TypeText(text);
   if (!WaitUntil([&] { return Text(edit) == text; })) {
     throw DriverError(L"the input box's field did not take the typed text");
   }

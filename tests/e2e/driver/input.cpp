@@ -38,6 +38,20 @@ LONG Normalised(LONG pixel, int extent) {
   return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
 }
 
+// Wine's windows live on the X server too, and a program learns of X focus and
+// pointer-crossing changes only when its thread next waits for messages. Left
+// for later, such news cancels an open menu (WM_CANCELMODE) or drops held
+// modifier keys that the X server never saw. Two sent-message round trips to
+// the foreground window's thread: the first lets it flush its own X requests
+// as it goes idle, the second has it take in the X server's answers.
+void Settle() {
+  for (int trip = 0; trip < 2; ++trip) {
+    HWND front = ::GetForegroundWindow();
+    DWORD_PTR ignored = 0;
+    if (front) ::SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+  }
+}
+
 bool IsSelfOrDescendant(HWND hit, HWND control) {
   return hit == control || ::IsChild(control, hit);
 }
@@ -54,6 +68,7 @@ void BringToFront(HWND top) {
       })) {
     throw DriverError(L"the window did not come to the front");
   }
+  Settle();
 }
 
 void Click(HWND control) {
@@ -69,30 +84,76 @@ void Click(HWND control) {
   const LONG x = Normalised(centre.x, cx);
   const LONG y = Normalised(centre.y, cy);
   std::vector<INPUT> move{Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
-  Send(move);
+  // Under Wine a late pointer event from an earlier move can put the cursor
+  // back where it was: the mouse moves again until it stays on the control
+  // once the program has caught up.
   POINT at{};
-  if (!WaitUntil([&] { return ::GetCursorPos(&at) && at.x == centre.x && at.y == centre.y; })) {
+  if (!WaitUntil([&] {
+        Send(move);
+        Settle();
+        return ::GetCursorPos(&at) && at.x == centre.x && at.y == centre.y;
+      })) {
     throw DriverError(L"the mouse did not arrive at the control");
   }
-  // The press and release carry the position too: under Wine a late pointer
-  // event from an earlier move can still put the cursor back where it was, and
-  // the click would land there.
+  // The press and release carry the position too, for the same reason.
   constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
   std::vector<INPUT> click{Mouse(kAt | MOUSEEVENTF_LEFTDOWN, x, y),
                            Mouse(kAt | MOUSEEVENTF_LEFTUP, x, y)};
   Send(click);
 }
 
-void PressKey(WORD vk) { Chord({vk}); }
-
-void Chord(std::initializer_list<WORD> keys) {
-  std::vector<INPUT> inputs;
-  for (WORD vk : keys) inputs.push_back(Key(vk, false));
-  for (auto it = keys.end(); it != keys.begin();) inputs.push_back(Key(*--it, true));
+void PressKey(WORD vk) {
+  Settle();
+  std::vector<INPUT> inputs{Key(vk, false), Key(vk, true)};
   Send(inputs);
 }
 
+void Chord(std::initializer_list<WORD> keys) {
+  if (keys.size() == 0) return;
+  const std::vector<WORD> modifiers(keys.begin(), keys.end() - 1);
+  const WORD key = *(keys.end() - 1);
+  // A focus or crossing event handled between the modifiers and the key would
+  // drop the modifiers (see Settle): they go down again until the system still
+  // holds them once the program has caught up.
+  const auto held = [&] {
+    for (WORD vk : modifiers) {
+      if (!(::GetAsyncKeyState(vk) & 0x8000)) return false;
+    }
+    return true;
+  };
+  Settle();
+  bool ready = modifiers.empty();
+  for (int attempt = 0; attempt < 10 && !ready; ++attempt) {
+    std::vector<INPUT> down;
+    for (WORD vk : modifiers) down.push_back(Key(vk, false));
+    Send(down);
+    Settle();
+    ready = held();
+  }
+  std::vector<INPUT> rest{Key(key, false), Key(key, true)};
+  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) rest.push_back(Key(*it, true));
+  Send(rest);
+  if (!ready) throw DriverError(L"the system keeps dropping the held modifier keys");
+}
+
+void ClearField(HWND edit) {
+  PressKey(VK_END);
+  const std::size_t length = Text(edit).size();
+  if (length > 0) {
+    std::vector<INPUT> inputs;
+    for (std::size_t i = 0; i < length; ++i) {
+      inputs.push_back(Key(VK_BACK, false));
+      inputs.push_back(Key(VK_BACK, true));
+    }
+    Send(inputs);
+  }
+  if (!WaitUntil([&] { return Text(edit).empty(); })) {
+    throw DriverError(L"the field did not empty");
+  }
+}
+
 void TypeText(std::wstring_view text) {
+  Settle();
   std::vector<INPUT> inputs;
   for (wchar_t ch : text) {
     INPUT in{};

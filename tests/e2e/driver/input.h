@@ -18,9 +18,14 @@ void Click(HWND control);
 // One key press (down and up) to the focused window.
 void PressKey(WORD vk);
 
-// A key combination: keys go down in the given order and up in reverse, e.g.
-// Chord({VK_MENU, 'F'}) or Chord({VK_SHIFT, VK_TAB}).
+// A key combination: the modifiers go down in the given order and are held
+// until the system has them, then the last key is pressed and all go up, e.g.
+// Chord({VK_MENU, 'F'}) or Chord({VK_SHIFT, VK_TAB}); one key alone is a press.
 void Chord(std::initializer_list<WORD> keys);
+
+// Empties the focused edit field as a person would without modifiers: End,
+// then Backspace once per character; waits until it is empty.
+void ClearField(HWND edit);
 
 // Types text as Unicode characters (KEYEVENTF_UNICODE).
 void TypeText(std::wstring_view text);

@@ -30,6 +30,19 @@ bool Matches(HWND hwnd, std::wstring_view window_class, std::wstring_view title)
          (title.empty() || Text(hwnd) == title);
 }
 
+std::wstring Named(HWND hwnd) {
+  if (!hwnd) return L"none";
+  return ClassOf(hwnd) + L" \"" + Text(hwnd) + L"\"";
+}
+
+// What the process shows and what has the foreground: the state a failed wait
+// left behind.
+std::wstring Scene(DWORD pid) {
+  std::wstring scene = L"; shown:";
+  for (HWND w : TopWindows(pid)) scene += L" [" + Named(w) + L"]";
+  return scene + L"; foreground: " + Named(::GetForegroundWindow());
+}
+
 }  // namespace
 
 std::string Narrow(std::wstring_view text) {
@@ -61,7 +74,7 @@ HWND WaitForTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_vi
   WaitUntil([&] { return (found = FindTopWindow(pid, window_class, title)) != nullptr; }, timeout);
   if (!found) {
     throw DriverError(L"no window of class \"" + std::wstring(window_class) + L"\" titled \"" +
-                      std::wstring(title) + L"\" appeared");
+                      std::wstring(title) + L"\" appeared" + Scene(pid));
   }
   return found;
 }
