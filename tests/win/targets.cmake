@@ -1,7 +1,8 @@
-# In-process checks of the Win32 main window: what Wine cannot read across
-# processes (fonts, menus, icons) and the version resource of the built exe.
-add_executable(main_window_win_tests ${CMAKE_CURRENT_LIST_DIR}/main_window_win.cpp
-               ${CMAKE_SOURCE_DIR}/assets/quellanix.rc)
+# In-process checks of the Win32 windows: what Wine cannot read across
+# processes (fonts, menus, icons), DPI changes, and the version resource of the
+# built exe.
+file(GLOB QX_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_win.cpp)
+add_executable(main_window_win_tests ${QX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/assets/quellanix.rc)
 target_link_libraries(main_window_win_tests PRIVATE qxwin gtest_main version)
 target_include_directories(main_window_win_tests PRIVATE ${CMAKE_SOURCE_DIR})
 qx_wine_path(qx_exe_win "${QX_DIST_DIR}/Quellanix.exe")
@@ -10,6 +11,5 @@ set_target_properties(main_window_win_tests PROPERTIES
   CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
 add_dependencies(main_window_win_tests Quellanix)
 qx_warnings(main_window_win_tests)
-gtest_add_tests(TARGET main_window_win_tests SOURCES ${CMAKE_CURRENT_LIST_DIR}/main_window_win.cpp
-                TEST_LIST added)
+gtest_add_tests(TARGET main_window_win_tests SOURCES ${QX_WIN_TESTS} TEST_LIST added)
 set_tests_properties(${added} PROPERTIES RESOURCE_LOCK wine_desktop TIMEOUT 60 LABELS e2e)
