@@ -145,6 +145,16 @@ AppProcess::~AppProcess() {
   if (job_) ::TerminateJobObject(job_.get(), 1);
   if (process_ && Running()) ::TerminateProcess(process_.get(), 1);
   if (process_) ::WaitForSingleObject(process_.get(), 5000);
+  // Everything the program started is gone too before the next test begins:
+  // under Wine a process still being torn down can disturb one starting.
+  if (job_) {
+    WaitUntil([&] {
+      JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+      return !::QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &info,
+                                          sizeof(info), nullptr) ||
+             info.ActiveProcesses == 0;
+    });
+  }
 }
 
 bool AppProcess::Running() const {
