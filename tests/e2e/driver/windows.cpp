@@ -25,14 +25,23 @@ BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
   return TRUE;
 }
 
-bool Matches(HWND hwnd, std::wstring_view window_class, std::wstring_view title) {
+// A top-level window's title as the system keeps it, without a message: a
+// search over every program's windows must not wait on one that is busy.
+std::wstring Title(HWND hwnd) {
+  std::array<wchar_t, 512> title{};
+  const int length =
+      ::InternalGetWindowText(hwnd, title.data(), static_cast<int>(std::size(title)));
+  return std::wstring(title.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+}
+
+bool TitleMatches(HWND hwnd, std::wstring_view window_class, std::wstring_view title) {
   return (window_class.empty() || ClassOf(hwnd) == window_class) &&
-         (title.empty() || Text(hwnd) == title);
+         (title.empty() || Title(hwnd) == title);
 }
 
 std::wstring Named(HWND hwnd) {
   if (!hwnd) return L"none";
-  return ClassOf(hwnd) + L" \"" + Text(hwnd) + L"\"";
+  return ClassOf(hwnd) + L" \"" + Title(hwnd) + L"\"";
 }
 
 // What the process shows and what has the foreground: the state a failed wait
@@ -63,7 +72,7 @@ std::vector<HWND> TopWindows(DWORD pid) {
 
 HWND FindTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title) {
   for (HWND hwnd : TopWindows(pid)) {
-    if (Matches(hwnd, window_class, title)) return hwnd;
+    if (TitleMatches(hwnd, window_class, title)) return hwnd;
   }
   return nullptr;
 }
@@ -94,8 +103,11 @@ std::vector<HWND> Children(HWND parent) {
 }
 
 HWND ChildByText(HWND parent, std::wstring_view window_class, std::wstring_view text) {
+  // A control's text, unlike a title, lives with the control: asked for.
   for (HWND c : Children(parent)) {
-    if (Matches(c, window_class, text)) return c;
+    if ((window_class.empty() || ClassOf(c) == window_class) && (text.empty() || Text(c) == text)) {
+      return c;
+    }
   }
   return nullptr;
 }
