@@ -19,4 +19,4 @@ fi
 . "$root/scripts/wine-env.sh"
 qx_wine_prepare "$root/build/wineprefix-run"
 echo "Starting $root/build/dist/Quellanix.exe"
-exec wine "$root/build/dist/Quellanix.exe"
+qx_fixed_layout wine "$root/build/dist/Quellanix.exe"

@@ -19,7 +19,12 @@ fi
 # start it, say) still leaves a line in the test's output saying how it ended.
 started=$(date +%s%N)
 status=0
-wine "$@" || status=$?
+# Address-space layout fixed, as scripts/wine-env.sh explains.
+if setarch "$(uname -m)" -R true 2>/dev/null; then
+  setarch "$(uname -m)" -R wine "$@" || status=$?
+else
+  wine "$@" || status=$?
+fi
 if [ "$status" != 0 ]; then
   echo "wine-exec.sh: $1 exited with code $status after $((($(date +%s%N) - started) / 1000000)) ms" >&2
 fi
