@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
-# Wine and X set-up shared by scripts/test.sh and scripts/run.sh. Source it:
+# Wine and X set-up shared by scripts/test.sh, scripts/run.sh and
+# scripts/wine-exec.sh. Source it:
 #   . scripts/wine-env.sh
 #   qx_start_xvfb                   # own Xvfb on a free display; exports DISPLAY
 #   qx_wine_prepare build/wineprefix  # exports WINE*; boots the prefix once, starts its wineserver
 #   qx_wine_stop; qx_stop_xvfb      # end only what these started
+#   qx_fixed_layout wine prog.exe   # any Wine command, address-space layout fixed
 # Wine boots a prefix in about 10 s; a prefix booted by an earlier run is reused.
 
 qx_wine_setup_version=1  # bump when the prefix settings below change

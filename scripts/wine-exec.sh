@@ -4,6 +4,8 @@
 # uses build/wineprefix and needs a display (scripts/test.sh starts one).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"  # qx_fixed_layout
 export WINEPREFIX=${WINEPREFIX:-$root/build/wineprefix}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
@@ -19,12 +21,7 @@ fi
 # start it, say) still leaves a line in the test's output saying how it ended.
 started=$(date +%s%N)
 status=0
-# Address-space layout fixed, as scripts/wine-env.sh explains.
-if setarch "$(uname -m)" -R true 2>/dev/null; then
-  setarch "$(uname -m)" -R wine "$@" || status=$?
-else
-  wine "$@" || status=$?
-fi
+qx_fixed_layout wine "$@" || status=$?
 if [ "$status" != 0 ]; then
   echo "wine-exec.sh: $1 exited with code $status after $((($(date +%s%N) - started) / 1000000)) ms" >&2
 fi
