@@ -46,9 +46,8 @@ LONG Normalised(LONG pixel, int extent) {
 // as it goes idle, the second has it take in the X server's answers.
 void Settle() {
   for (int trip = 0; trip < 2; ++trip) {
-    HWND front = ::GetForegroundWindow();
-    DWORD_PTR ignored = 0;
-    if (front) ::SendMessageTimeoutW(front, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
+    // The foreground may change or close meanwhile: no answer is no news.
+    if (HWND front = ::GetForegroundWindow()) Answers(front);
   }
 }
 

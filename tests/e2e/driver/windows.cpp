@@ -169,11 +169,14 @@ HWND FocusedControl(HWND top) {
   return info.hwndFocus;
 }
 
-void RoundTrip(HWND hwnd) {
+bool Answers(HWND hwnd) {
   DWORD_PTR ignored = 0;
-  if (!::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored)) {
-    throw DriverError(L"window does not answer");
-  }
+  return ::SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kSendTimeoutMs, &ignored) !=
+         0;
+}
+
+void RoundTrip(HWND hwnd) {
+  if (!Answers(hwnd)) throw DriverError(L"window does not answer");
 }
 
 }  // namespace qx::e2e

@@ -42,7 +42,9 @@ int CheckState(HWND check_box);
 // The control that has the keyboard focus on the window's thread.
 HWND FocusedControl(HWND top);
 
-// A sent-message round trip: returns once the window's thread has answered.
+// A sent-message round trip: returns once the window's thread has answered;
+// Answers says whether it did, RoundTrip throws when it did not.
+bool Answers(HWND hwnd);
 void RoundTrip(HWND hwnd);
 
 }  // namespace qx::e2e
