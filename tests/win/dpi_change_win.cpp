@@ -10,25 +10,14 @@
 #include "app/win32/main_window.h"
 #include "app/win32/pixels.h"
 #include "runtime/win32/win_runtime.h"
+#include "tests/win/in_process.h"
 
 namespace qx::win {
 namespace {
 
 constexpr int kNewDpi = 144;
 
-RECT InParent(HWND control) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
-LONG FontHeight(HWND control) {
-  auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-  LOGFONTW lf{};
-  if (font) GetObjectW(font, sizeof lf, &lf);
-  return lf.lfHeight;
-}
+LONG FontHeight(HWND control) { return FontOf(control).lfHeight; }
 
 // What the system sends when the window lands on a monitor of `dpi`.
 void MoveToDpi(HWND window, int dpi) {
@@ -37,12 +26,6 @@ void MoveToDpi(HWND window, int dpi) {
   r.right = r.left + MulDiv(r.right - r.left, dpi, USER_DEFAULT_SCREEN_DPI);
   r.bottom = r.top + MulDiv(r.bottom - r.top, dpi, USER_DEFAULT_SCREEN_DPI);
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
-}
-
-void DrainMessages() {
-  MSG msg;  // includes the WM_QUIT the last window posts
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-  }
 }
 
 TEST(DpiChange, MainWindowScalesEveryControlAndFont) {

@@ -12,6 +12,7 @@
 #include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
 #include "runtime/win32/win_runtime.h"
+#include "tests/win/in_process.h"
 
 namespace qx::win {
 namespace {
@@ -21,18 +22,13 @@ class MainWindowInProcess : public ::testing::Test {
   void SetUp() override { window_.Create(SW_SHOWNORMAL); }
   void TearDown() override {
     if (IsWindow(window_.hwnd())) DestroyWindow(window_.hwnd());
-    MSG msg;  // drain the WM_QUIT the last window posts
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    }
+    DrainMessages();
   }
 
   LOGFONTW FontOf(int id) {
     HWND control = GetDlgItem(window_.hwnd(), id);
-    auto font = reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0));
-    LOGFONTW lf{};
-    EXPECT_NE(font, nullptr) << id;
-    if (font) GetObjectW(font, sizeof lf, &lf);
-    return lf;
+    EXPECT_NE(SendMessageW(control, WM_GETFONT, 0, 0), 0) << id;
+    return win::FontOf(control);
   }
 
   void ExpectFont(int id, int centipoints, bool bold) {
@@ -116,10 +112,7 @@ TEST_F(MainWindowInProcess, ResizingMovesNoControl) {
   auto rects = [&] {
     std::vector<RECT> out;
     for (std::size_t i = 0; i < kEntryCount; ++i) {
-      RECT r;
-      GetWindowRect(GetDlgItem(window_.hwnd(), BoxId(i)), &r);
-      MapWindowPoints(nullptr, window_.hwnd(), reinterpret_cast<POINT*>(&r), 2);
-      out.push_back(r);
+      out.push_back(InParent(GetDlgItem(window_.hwnd(), BoxId(i))));
     }
     return out;
   };
