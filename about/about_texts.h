@@ -1,6 +1,6 @@
 #pragma once
 // The About dialog's fixed texts.
-#include "app/version_info.h"
+#include "common/version.h"
 
 namespace qx {
 

@@ -4,7 +4,6 @@
 
 #include "about/about_texts.h"
 #include "about/key_value.h"
-#include "app/names.h"
 
 namespace qx {
 

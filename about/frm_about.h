@@ -9,6 +9,14 @@
 
 namespace qx {
 
+// Where the system information tool is looked up (below HKEY_LOCAL_MACHINE):
+// the tool's full path, else the folder that holds it.
+inline constexpr wchar_t kSysInfoPathKey[] = L"SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
+inline constexpr wchar_t kSysInfoPathValue[] = L"PATH";
+inline constexpr wchar_t kSysInfoFolderKey[] = L"SOFTWARE\\Microsoft\\Shared Tools Location";
+inline constexpr wchar_t kSysInfoFolderValue[] = L"MSINFO";
+inline constexpr wchar_t kSysInfoFileName[] = L"MSINFO32.EXE";
+
 // What the handlers ask of the dialog window.
 class AboutView {
  public:

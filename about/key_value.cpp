@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "runtime/failure.h"
+#include "common/failure.h"
 #include "runtime/registry.h"
 
 namespace qx {

@@ -2,17 +2,29 @@
 
 #include <string>
 
-#include "app/names.h"
+#include "cipher/text_cipher.h"
 
 namespace qx {
 
-void frmMain::Form_Load() { values_.CipherKey = kCipherKey; }
+namespace {
+// Beside the program.
+constexpr wchar_t kHelpFileName[] = L"quellanix.chm";
+// The folder is appended as it is, unquoted, as the file explorer takes it.
+constexpr wchar_t kExplorerCommand[] = L"explorer.exe ";
+}  // namespace
+
+void frmMain::Form_Load() { values_.CipherKey.assign(kCipherKey.begin(), kCipherKey.end()); }
 
 void frmMain::HeaderClick(Group group) {
-  const GroupMembers members = MembersOf(group);
-  if (members.count == 0) return;
-  const int value = view_.Value(*members.begin()) == 0 ? 1 : 0;
-  for (std::size_t index : members) view_.SetValue(index, value);
+  for (const GroupHeader& header : kGroupHeaders) {
+    if (header.group != group) continue;
+    const auto deciding = IndexOfKey(header.deciding_key);
+    if (!deciding) return;
+    const int value = view_.Value(*deciding) == 0 ? 1 : 0;
+    for (std::size_t i = 0; i < kEntryCount; ++i) {
+      if (kCatalogue[i].group == group) view_.SetValue(i, value);
+    }
+  }
 }
 
 void frmMain::DefineVariables() {

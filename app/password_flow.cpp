@@ -1,7 +1,7 @@
 #include <string>
 
 #include "app/frm_main.h"
-#include "cipher/cipher.h"
+#include "app/cipher.h"
 
 namespace qx {
 

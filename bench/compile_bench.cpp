@@ -1,6 +1,6 @@
 // Compile from a large template against `cp` of the same file, side by side.
 //   compile_bench [megabytes] [folder]   (defaults: 256, a new folder under /tmp)
-// The compile is the real builder on the POSIX file operations, which also
+// The compile is the real blocker writer on the POSIX file operations, which also
 // flush the file to disk before moving it into place; `cp` does not flush, so
 // `cp` followed by `sync` of the copy is shown as well. Best of five rounds each.
 #include <unistd.h>
@@ -14,9 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "builder/prop_bag.h"
+#include "format/blocker_writer.h"
 #include "runtime/posix/files.h"
-#include "tests/support/fake_runtime.h"
 
 namespace {
 
@@ -62,21 +61,21 @@ int main(int argc, char** argv) {
   const fs::path tpl = dir / "quellanix.ext";
   MakeTemplate(tpl, megabytes);
 
-  qx::test::FakeRuntime fake;
   qx::posix::PosixFiles files;
-  qx::AppFacts app{dir.wstring()};
-  qx::Runtime rt{fake.dialogs, fake.processes, files, fake.registry, fake.ansi, app};
-  qx::PublicValues values;
-  values.ProgramTitle = L"Bench";
-  values.EncryptedPassword = L"Kq;zAbTT";
-  values.block.fill(qx::vbTrue);
+  qx::BlockerSettings settings;
+  settings.block.fill(true);
+  settings.encrypted_password = "Kq;zAbTT";
 
   const std::string q = "'" + dir.string() + "/";
   double compile = 1e9, cp = 1e9, cp_sync = 1e9;
   for (int round = 0; round < 5; ++round) {
     fs::remove(dir / "Bench.exe");
     auto start = Clock::now();
-    qx::PropBag(rt, values).BuildBlocker();
+    files.ComposeFile((dir / "quellanix.ext").wstring(), (dir / "Bench.exe").wstring(),
+                      [&](std::uint64_t length) {
+                        qx::BlockerTail tail = qx::PlanBlocker(length, settings);
+                        return qx::Composition{tail.template_prefix, std::move(tail.bytes)};
+                      });
     compile = std::min(compile, Seconds(start));
 
     fs::remove(dir / "copy.exe");

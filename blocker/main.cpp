@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "builder/settings_reader.h"
+#include "format/settings_reader.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 

@@ -2,11 +2,8 @@
 
 #include <string>
 
-#include "app/names.h"
-#include "builder/bag_format.h"
-#include "builder/blocker_image.h"
-#include "builder/property_bag.h"
 #include "builder/title_rules.h"
+#include "format/blocker_writer.h"
 
 namespace qx {
 
@@ -18,20 +15,19 @@ void PropBag::BuildBlocker() {
     throw Failure(L"Could not compile \"" + blocker + L"\".", *problem);
   }
 
-  PropertyBag bag;
-  for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, values_.block[i]);
-  const auto password = rt_.ansi.ToAnsi(values_.EncryptedPassword);
+  BlockerSettings settings;
+  for (std::size_t i = 0; i < kEntryCount; ++i) settings.block[i] = values_.block[i] != vbFalse;
+  auto password = rt_.ansi.ToAnsi(values_.EncryptedPassword);
   if (!password) {
     throw Failure(L"Could not compile \"" + blocker + L"\".",
                   L"The encrypted password holds characters outside the ANSI code page.");
   }
-  bag.WriteProperty(bag::kPasswordKey, *password);
-  const std::string contents = bag.Contents();
+  settings.encrypted_password = std::move(*password);
 
   const std::wstring template_path = folder + L"\\" + kTemplateFileName;
   rt_.files.ComposeFile(template_path, blocker, [&](std::uint64_t length) {
     try {
-      BlockerTail tail = PlanBlocker(length, contents);
+      BlockerTail tail = PlanBlocker(length, settings);
       return Composition{tail.template_prefix, std::move(tail.bytes)};
     } catch (const Failure& f) {
       throw Failure(L"Could not use the blocker template \"" + template_path + L"\".", f.reason());

@@ -1,9 +1,15 @@
 #pragma once
 // The builder: writes the compiled blocker from the program-wide values.
-#include "app/catalogue/public_values.h"
+#include "app/public_values.h"
 #include "runtime/runtime.h"
 
 namespace qx {
+
+// Beside the program: the template every blocker is a copy of.
+inline constexpr wchar_t kTemplateFileName[] = L"quellanix.ext";
+inline constexpr wchar_t kExeSuffix[] = L".exe";
+// The title offered, and used when the answer is empty.
+inline constexpr wchar_t kDefaultProgramTitle[] = L"Brindlecor";
 
 class PropBag {
  public:

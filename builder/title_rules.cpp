@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "app/names.h"
+#include "builder/prop_bag.h"
 
 namespace qx {
 namespace {

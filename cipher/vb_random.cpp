@@ -33,9 +33,4 @@ void VbRandom::Randomize(double x) {
   state_ = (state_ & 0xFF0000FFu) | (mixed << 8);
 }
 
-VbRandom& ProcessRandom() {
-  static VbRandom generator;
-  return generator;
-}
-
 }  // namespace qx

@@ -27,7 +27,4 @@ class VbRandom {
   std::uint32_t state_ = kInitialState;
 };
 
-// The one generator of the process; every cipher object draws from it.
-VbRandom& ProcessRandom();
-
 }  // namespace qx

@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/version_info.h"
+#include "common/version.h"
 
 namespace qx {
 

@@ -4,7 +4,7 @@
 #include "runtime/ansi.h"
 #include "runtime/app_facts.h"
 #include "runtime/dialogs.h"
-#include "runtime/failure.h"
+#include "common/failure.h"
 #include "runtime/files.h"
 #include "runtime/processes.h"
 #include "runtime/registry.h"

@@ -2,7 +2,7 @@
 // The About dialog's layout, in twips within the client area.
 #include <array>
 
-#include "app/layout.h"
+#include "ui/layout.h"
 
 namespace qx::win {
 

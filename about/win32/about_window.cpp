@@ -6,12 +6,12 @@
 #include "about/about_texts.h"
 #include "about/frm_about.h"
 #include "about/win32/about_layout.h"
-#include "app/win32/pixels.h"
+#include "ui/layout.h"
 #include "assets/resource.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
-#include "runtime/win32/report.h"
-#include "runtime/win32/top_windows.h"
+#include "ui/report.h"
+#include "ui/top_windows.h"
 
 namespace qx::win {
 namespace {

@@ -6,7 +6,6 @@
 namespace qx::win {
 
 inline constexpr wchar_t kMainWindowClass[] = L"QuellanixMainWindow";
-inline constexpr wchar_t kImageBoxClass[] = L"QuellanixImageBox";
 
 // Check boxes: kFirstBoxId + catalogue index; group headers: kFirstHeaderId +
 // index in kGroupHeaders.

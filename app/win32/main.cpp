@@ -4,11 +4,11 @@
 
 #include <commctrl.h>  // needs windows.h first
 
-#include "app/catalogue/public_values.h"
+#include "app/public_values.h"
 #include "app/win32/main_window.h"
-#include "runtime/failure.h"
-#include "runtime/win32/top_windows.h"
-#include "runtime/win32/win_runtime.h"
+#include "common/failure.h"
+#include "ui/top_windows.h"
+#include "ui/win_runtime.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};

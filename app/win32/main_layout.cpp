@@ -2,11 +2,71 @@
 
 #include <array>
 
-#include "app/version_info.h"
+#include "common/version.h"
 #include "app/win32/control_ids.h"
 #include "assets/resource.h"
 
 namespace qx::win {
+namespace {
+
+constexpr int kBoxWidth = 2295;
+constexpr int kRowHeight = 375;
+constexpr FontSpec kBoxFont{975, true};
+
+constexpr TwipsRect Box(int left, int top) { return {left, top, kBoxWidth, kRowHeight}; }
+
+}  // namespace
+
+// clang-format off
+const std::array<BoxPlace, kEntryCount> kBoxPlaces{{
+    {"chkKazaa",         Box(120, 2760),  3,  kBoxFont},
+    {"chkEmule",         Box(120, 3240),  10, kBoxFont},
+    {"chkEdonkey",       Box(120, 3720),  9,  kBoxFont},
+    {"ChkLimewire",      Box(120, 4200),  8,  kBoxFont},
+    {"chkOvernet",       Box(120, 4680),  7,  kBoxFont},
+    {"chkAres",          Box(120, 7560),  38, kBoxFont},
+    {"chkAzureus",       Box(120, 5160),  6,  kBoxFont},
+    {"chkBurst",         Box(120, 5640),  5,  kBoxFont},
+    {"chkBitTorrent",    Box(120, 6120),  4,  kBoxFont},
+    {"chkAbc",           Box(120, 6600),  11, kBoxFont},
+    {"chkBitComet",      Box(120, 7080),  37, kBoxFont},
+    {"chkMirc",          Box(2520, 2760), 17, kBoxFont},
+    {"chkMSN",           Box(2520, 3240), 12, kBoxFont},
+    {"chkWindows",       Box(2520, 3720), 13, kBoxFont},
+    {"chkYahoo",         Box(2520, 4200), 14, kBoxFont},
+    {"chkICQ",           Box(2520, 4680), 15, kBoxFont},
+    {"chkAol",           Box(2520, 5160), 16, kBoxFont},
+    {"chkTrillian",      Box(2520, 5640), 19, kBoxFont},
+    {"chkIE",            Box(2520, 7080), 20, kBoxFont},
+    {"chkFirefox",       Box(2520, 7560), 21, kBoxFont},
+    {"chkNero",          Box(4920, 5880), 23, kBoxFont},
+    {"chkNotepad",       Box(4920, 7080), 25, kBoxFont},
+    {"chkWordpad",       Box(4920, 7560), 26, kBoxFont},
+    {"chkRemoteDesktop", {7320, 5880, 2415, kRowHeight}, 45, {900, true}},
+    {"chkFreecell",      Box(7320, 2760), 28, kBoxFont},
+    {"chkHearts",        Box(7320, 3240), 33, kBoxFont},
+    {"chkMinesweeper",   Box(7320, 3720), 32, kBoxFont},
+    {"chkPinball",       Box(7320, 4200), 31, kBoxFont},
+    {"chkSolitaire",     Box(7320, 4680), 30, kBoxFont},
+    {"chkSpider",        Box(7320, 5160), 29, kBoxFont},
+    {"chkRegedit",       Box(4920, 2760), 39, kBoxFont},
+    {"chkTask",          Box(4920, 3240), 42, kBoxFont},
+    {"chkMsconfig",      Box(4920, 3720), 41, kBoxFont},
+    {"chkCommand",       Box(4920, 4200), 40, kBoxFont},
+    {"chkRun",           Box(4920, 4680), 44, kBoxFont},
+}};
+
+const std::array<HeaderPlace, kGroupCount> kHeaderPlaces{{
+    {"lblP2P",       Box(120, 2280),  2},
+    {"chkMessenger", Box(2520, 2280), 18},
+    {"lblInternet",  Box(2520, 6600), 22},
+    {"lblSystem",    Box(4920, 2280), 43},
+    {"lblBurning",   Box(4920, 5400), 24},
+    {"lblMisc",      Box(4920, 6600), 27},
+    {"lblGames",     Box(7320, 2280), 34},
+}};
+// clang-format on
+
 namespace {
 
 // clang-format off

@@ -1,16 +1,36 @@
 #pragma once
 // The main window as data: its size, the controls that are not catalogue
 // entries, and the menu tree.
+#include <array>
 #include <span>
 #include <string_view>
 
-#include "app/layout.h"
+#include "catalogue/catalogue.h"
+#include "ui/layout.h"
 
 namespace qx::win {
 
 inline constexpr wchar_t kMainCaption[] = L"Quellanix V2.1 by Brindlecor";
 inline constexpr int kClientWidthTwips = 9780;
 inline constexpr int kClientHeightTwips = 8070;
+
+// Where a catalogue entry's box sits: one row per entry, in catalogue order.
+struct BoxPlace {
+  std::string_view control;  // the entry's control name, as a check
+  TwipsRect rect;
+  int tab_order;
+  FontSpec font;
+};
+extern const std::array<BoxPlace, kEntryCount> kBoxPlaces;
+
+// Where a group header sits: one row per header, in kGroupHeaders order.
+struct HeaderPlace {
+  std::string_view control;
+  TwipsRect rect;
+  int tab_order;
+};
+extern const std::array<HeaderPlace, kGroupCount> kHeaderPlaces;
+inline constexpr FontSpec kHeaderFont{1200, true};
 
 enum class FixedKind { Label, Image };
 

@@ -6,13 +6,13 @@
 
 #include "about/win32/about_window.h"
 #include "app/win32/control_ids.h"
-#include "app/win32/image_box.h"
+#include "ui/image_box.h"
 #include "app/win32/main_layout.h"
-#include "app/win32/pixels.h"
+#include "ui/layout.h"
 #include "assets/resource.h"
 #include "runtime/win32/last_error.h"
-#include "runtime/win32/report.h"
-#include "runtime/win32/top_windows.h"
+#include "ui/report.h"
+#include "ui/top_windows.h"
 
 namespace qx::win {
 namespace {
@@ -33,11 +33,11 @@ const std::vector<ChildSpec>& AllChildren() {
   static const std::vector<ChildSpec> children = [] {
     std::vector<ChildSpec> c;
     for (std::size_t i = 0; i < kEntryCount; ++i) {
-      const auto& e = kCatalogue[i];
-      c.push_back({BoxId(i), e.tab_order, e.rect, e.font});
+      const auto& p = kBoxPlaces[i];
+      c.push_back({BoxId(i), p.tab_order, p.rect, p.font});
     }
     for (std::size_t i = 0; i < kGroupCount; ++i) {
-      const auto& h = kGroupHeaders[i];
+      const auto& h = kHeaderPlaces[i];
       c.push_back({HeaderId(i), h.tab_order, h.rect, kHeaderFont});
     }
     for (const auto& f : FixedControls()) c.push_back({f.id, f.tab_order, f.rect, f.font});

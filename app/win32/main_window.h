@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "app/frm_main.h"
-#include "app/win32/fonts.h"
+#include "ui/fonts.h"
 #include "runtime/win32/handles.h"
 
 namespace qx::win {

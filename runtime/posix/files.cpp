@@ -9,7 +9,7 @@
 #include <cstring>
 #include <vector>
 
-#include "runtime/failure.h"
+#include "common/failure.h"
 
 namespace qx::posix {
 namespace {

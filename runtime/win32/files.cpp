@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "runtime/failure.h"
+#include "common/failure.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 

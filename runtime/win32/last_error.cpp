@@ -1,6 +1,6 @@
 #include "runtime/win32/last_error.h"
 
-#include "runtime/failure.h"
+#include "common/failure.h"
 
 namespace qx::win {
 

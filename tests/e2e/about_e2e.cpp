@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/layout.h"
+#include "ui/layout.h"
 #include "tests/e2e/driver/app_process.h"
 #include "tests/e2e/driver/dialogs.h"
 #include "tests/e2e/driver/driver_error.h"
@@ -42,9 +42,9 @@ constexpr int kDisclaimer = 1006;
 
 RECT Pixels(int left, int top, int width, int height) {
   constexpr int dpi = 96;  // Wine's default
-  const int l = TwipsToPixels(left, dpi);
-  const int t = TwipsToPixels(top, dpi);
-  return {l, t, l + TwipsToPixels(width, dpi), t + TwipsToPixels(height, dpi)};
+  const int l = win::TwipsToPixels(left, dpi);
+  const int t = win::TwipsToPixels(top, dpi);
+  return {l, t, l + win::TwipsToPixels(width, dpi), t + win::TwipsToPixels(height, dpi)};
 }
 
 std::string Show(const RECT& r) {

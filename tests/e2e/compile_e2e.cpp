@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "app/names.h"
+#include "builder/prop_bag.h"
+#include "cipher/text_cipher.h"
 #include "app/win32/control_ids.h"
-#include "builder/settings_json.h"
-#include "builder/settings_reader.h"
-#include "cipher/cipher.h"
+#include "format/settings_json.h"
+#include "format/settings_reader.h"
+#include "app/cipher.h"
 #include "runtime/win32/handles.h"
 #include "tests/e2e/driver/app_process.h"
 #include "tests/e2e/driver/dialogs.h"
@@ -113,7 +114,7 @@ class AsciiCodec : public AnsiCodec {
 
 std::string Encrypted(const std::wstring& password) {
   PublicValues values;
-  values.CipherKey = kCipherKey;
+  values.CipherKey.assign(kCipherKey.begin(), kCipherKey.end());
   values.PlainPassword = password;
   AsciiCodec ansi;
   cipher(values, ansi).Encrypt();
@@ -177,7 +178,7 @@ class CompileTest : public QuellanixTest {
   }
 
   // The blocker's settings through the inspect tool, checked against `expected`.
-  void ExpectInspected(const std::wstring& title, const BlockerSettings& expected) {
+  void ExpectInspected(const std::wstring& title, const SettingsResult& expected) {
     const Inspected r = Inspect(folder().File(L"quellanix-inspect.exe"), Blocker(title));
     EXPECT_EQ(r.exit_code, 0u) << r.out;
     std::string out = r.out;  // the console's line ends
@@ -186,17 +187,17 @@ class CompileTest : public QuellanixTest {
   }
 
   // Byte layout against the template, and the settings as the reader sees them.
-  BlockerSettings ExpectLayout(const std::wstring& title) {
+  SettingsResult ExpectLayout(const std::wstring& title) {
     const std::string tpl = ReadAll(folder().File(kTemplateFileName));
     const std::string file = ReadAll(Blocker(title));
     const SettingsResult r = ReadSettings(file);
     EXPECT_TRUE(r.ok()) << r.reason;
     const std::size_t L = tpl.size();
-    EXPECT_EQ(r.settings.template_length, L);
+    EXPECT_EQ(r.template_length, L);
     EXPECT_EQ(file.compare(0, L - 1, tpl, 0, L - 1), 0);
     EXPECT_EQ(static_cast<unsigned char>(file[L - 1]), 0x11);
     EXPECT_TRUE(Leftovers(folder().path()).empty());
-    return r.settings;
+    return r;
   }
 
   void Tick(std::initializer_list<std::size_t> boxes) {
@@ -215,14 +216,14 @@ TEST_F(CompileTest, MixedSelectionWithAPasswordUnderATypedTitle) {
   AnswerInputBox(StartCompile(std::nullopt), L"Family Guard");
   ExpectComplete();
 
-  BlockerSettings expected;
+  SettingsResult expected;
   for (std::size_t i : {kKazaa, kNotepad, kRemoteDesktop, kFreecell, kRun}) {
-    expected.block[i] = vbTrue;
+    expected.settings.block[i] = true;
   }
-  expected.encrypted_password = Encrypted(L"Secret 42");
-  const BlockerSettings got = ExpectLayout(L"Family Guard");
-  EXPECT_EQ(got.block, expected.block);
-  EXPECT_EQ(got.encrypted_password, expected.encrypted_password);
+  expected.settings.encrypted_password = Encrypted(L"Secret 42");
+  const SettingsResult got = ExpectLayout(L"Family Guard");
+  EXPECT_EQ(got.settings.block, expected.settings.block);
+  EXPECT_EQ(got.settings.encrypted_password, expected.settings.encrypted_password);
   expected.template_length = got.template_length;
   ExpectInspected(L"Family Guard", expected);
 
@@ -237,9 +238,9 @@ TEST_F(CompileTest, BlankPasswordNoThenYesUnderThePrefilledTitleTwice) {
   // No: compiled with an empty password; OK on the pre-filled "Brindlecor".
   PressButton(StartCompile(IDNO, /*by_menu=*/true), IDOK);
   ExpectComplete();
-  BlockerSettings first = ExpectLayout(L"Brindlecor");
-  EXPECT_EQ(first.encrypted_password, "");
-  EXPECT_EQ(first.block[kRemoteDesktop], vbTrue);
+  const SettingsResult first = ExpectLayout(L"Brindlecor");
+  EXPECT_EQ(first.settings.encrypted_password, "");
+  EXPECT_TRUE(first.settings.block[kRemoteDesktop]);
   ExpectInspected(L"Brindlecor", first);
 
   // Yes: the password flow runs first; the same title replaces the file whole.
@@ -249,9 +250,9 @@ TEST_F(CompileTest, BlankPasswordNoThenYesUnderThePrefilledTitleTwice) {
   PressButton(WaitForDialog(pid()), IDOK);
   PressButton(WaitForDialog(pid()), IDOK);  // the title box, pre-filled
   ExpectComplete();
-  BlockerSettings second = ExpectLayout(L"Brindlecor");
-  EXPECT_EQ(second.encrypted_password, Encrypted(L"pw"));
-  EXPECT_EQ(second.block[kRemoteDesktop], vbFalse);
+  const SettingsResult second = ExpectLayout(L"Brindlecor");
+  EXPECT_EQ(second.settings.encrypted_password, Encrypted(L"pw"));
+  EXPECT_FALSE(second.settings.block[kRemoteDesktop]);
 }
 
 class MissingTemplateTest : public CompileTest {

@@ -10,8 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "app/win32/control_ids.h"
+#include "app/win32/main_layout.h"
+#include "ui/image_box.h"
 #include "tests/e2e/driver/dialogs.h"
 #include "tests/e2e/driver/driver_error.h"
 #include "tests/e2e/driver/input.h"
@@ -45,7 +47,7 @@ std::string RectText(const RECT& r) {
   return out.str();
 }
 
-RECT Pixels(const TwipsRect& t) {
+RECT Pixels(const win::TwipsRect& t) {
   return {t.left / kTwipsPerPixel, t.top / kTwipsPerPixel, (t.left + t.width) / kTwipsPerPixel,
           (t.top + t.height) / kTwipsPerPixel};
 }
@@ -66,7 +68,7 @@ std::vector<std::size_t> TabOrderOfBoxes() {
   std::vector<std::size_t> order(kEntryCount);
   for (std::size_t i = 0; i < kEntryCount; ++i) order[i] = i;
   std::sort(order.begin(), order.end(), [](std::size_t a, std::size_t b) {
-    return kCatalogue[a].tab_order < kCatalogue[b].tab_order;
+    return win::kBoxPlaces[a].tab_order < win::kBoxPlaces[b].tab_order;
   });
   return order;
 }
@@ -80,7 +82,9 @@ class MainWindowTest : public QuellanixTest {
 
   // Sets one group's members, as a header click does, in the expected states.
   static void SetGroup(States& states, Group group, int value) {
-    for (std::size_t i : MembersOf(group)) states[i] = value;
+    for (std::size_t i = 0; i < kEntryCount; ++i) {
+      if (kCatalogue[i].group == group) states[i] = value;
+    }
   }
 
   // Presses a key (or chord) and waits until the focus has moved; the control
@@ -135,14 +139,14 @@ TEST_F(MainWindowTest, ShowsAll46ControlsAtTheirPlacesWithTheirCaptions) {
   for (std::size_t i = 0; i < kEntryCount; ++i) {
     SCOPED_TRACE(std::string(kCatalogue[i].control));
     HWND box = Box(i);
-    ExpectControl(box, L"Button", kCatalogue[i].caption, Pixels(kCatalogue[i].rect));
+    ExpectControl(box, L"Button", kCatalogue[i].caption, Pixels(win::kBoxPlaces[i].rect));
     EXPECT_EQ(::GetWindowLongW(box, GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
     EXPECT_EQ(CheckState(box), 0);
   }
   for (std::size_t h = 0; h < kGroupCount; ++h) {
     SCOPED_TRACE(std::string(kGroupHeaders[h].control));
     HWND header = ChildById(main(), win::HeaderId(h));
-    ExpectControl(header, L"Static", kGroupHeaders[h].caption, Pixels(kGroupHeaders[h].rect));
+    ExpectControl(header, L"Static", kGroupHeaders[h].caption, Pixels(win::kHeaderPlaces[h].rect));
     EXPECT_TRUE(HasStyle(header, SS_NOTIFY));  // clickable
   }
   HWND instructions = ChildById(main(), win::kInstructionsId);

@@ -10,7 +10,7 @@
 #include <optional>
 #include <vector>
 
-#include "app/catalogue/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "tests/e2e/driver/app_process.h"
 
 namespace qx::e2e {

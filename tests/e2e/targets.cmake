@@ -30,8 +30,16 @@ add_library(qx_e2e_driver STATIC ${QX_E2E_SUPPORT})
 target_compile_definitions(qx_e2e_driver PRIVATE
   "QX_E2E_DIST_DIR=L\"${qx_dist_win}\"" "QX_E2E_SCREENSHOT_DIR=L\"${qx_shots_win}\"")
 target_include_directories(qx_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(qx_e2e_driver PUBLIC qxcore gtest user32 gdi32)
+target_link_libraries(qx_e2e_driver PUBLIC qx_ui gtest)
 qx_warnings(qx_e2e_driver)
+
+# A stand-in the About tests register as the system information tool.
+set(QX_MARKER_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
+add_executable(qx_marker WIN32 ${CMAKE_CURRENT_LIST_DIR}/tools/marker.cpp)
+target_link_libraries(qx_marker PRIVATE shell32)
+set_target_properties(qx_marker PROPERTIES OUTPUT_NAME marker RUNTIME_OUTPUT_DIRECTORY ${QX_MARKER_DIR})
+qx_warnings(qx_marker)
+qx_wine_path(qx_marker_win "${QX_MARKER_DIR}/marker.exe")
 
 add_custom_target(e2e_tests)
 file(GLOB QX_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_e2e.cpp)
@@ -44,9 +52,8 @@ foreach(source ${QX_E2E_TESTS})
     CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
   qx_warnings(${target})
   # The program under test must be current when the tests run.
-  if(TARGET Quellanix)
-    add_dependencies(${target} Quellanix)
-  endif()
+  add_dependencies(${target} Quellanix qx_marker)
+  target_compile_definitions(${target} PRIVATE "QX_MARKER_EXE=L\"${qx_marker_win}\"")
   add_dependencies(e2e_tests ${target})
   gtest_add_tests(TARGET ${target} SOURCES ${source} TEST_LIST added)
   # One display, one mouse: the tests take turns.

@@ -2,7 +2,7 @@
 // what happens after a failure.
 #include <gtest/gtest.h>
 
-#include "builder/settings_reader.h"
+#include "format/settings_reader.h"
 #include "tests/support/fake_runtime.h"
 
 namespace qx {
@@ -59,7 +59,7 @@ TEST_F(CompileFixture, BlankPasswordAnsweredNoCompilesWithAnEmptyPassword) {
   const SettingsResult r = ReadSettings(*Blocker(L"Guard"));
   ASSERT_TRUE(r.ok()) << r.reason;
   EXPECT_EQ(r.settings.encrypted_password, "");
-  EXPECT_EQ(r.settings.block[23], vbTrue);  // the flags were refreshed from the boxes
+  EXPECT_TRUE(r.settings.block[23]);  // the flags were refreshed from the boxes
 }
 
 TEST_F(CompileFixture, BlankPasswordAnsweredYesRunsThePasswordFlowFirst) {

@@ -6,7 +6,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "runtime/failure.h"
+#include "common/failure.h"
 #include "runtime/posix/files.h"
 
 namespace qx {

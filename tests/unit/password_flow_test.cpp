@@ -3,7 +3,7 @@
 #include <string>
 
 #include "app/frm_main.h"
-#include "cipher/cipher.h"
+#include "app/cipher.h"
 #include "tests/support/fake_runtime.h"
 #include "tests/support/password_texts.h"
 

@@ -5,11 +5,12 @@
 
 #include "about/win32/about_layout.h"
 #include "about/win32/about_window.h"
-#include "app/catalogue/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "app/win32/control_ids.h"
+#include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
-#include "app/win32/pixels.h"
-#include "runtime/win32/win_runtime.h"
+#include "ui/layout.h"
+#include "ui/win_runtime.h"
 #include "tests/win/in_process.h"
 
 namespace qx::win {
@@ -37,14 +38,14 @@ TEST(DpiChange, MainWindowScalesEveryControlAndFont) {
 
   for (std::size_t i = 0; i < kEntryCount; ++i) {
     HWND box = GetDlgItem(window.hwnd(), BoxId(i));
-    const RECT want = ToPixels(kCatalogue[i].rect, kNewDpi);
+    const RECT want = ToPixels(kBoxPlaces[i].rect, kNewDpi);
     const RECT got = InParent(box);
     EXPECT_TRUE(EqualRect(&want, &got)) << kCatalogue[i].control;
     const bool remote = kCatalogue[i].control == "chkRemoteDesktop";
     EXPECT_EQ(FontHeight(box), -MulDiv(remote ? 900 : 975, kNewDpi, 7200)) << kCatalogue[i].control;
   }
   for (std::size_t i = 0; i < kGroupCount; ++i) {
-    const RECT want = ToPixels(kGroupHeaders[i].rect, kNewDpi);
+    const RECT want = ToPixels(kHeaderPlaces[i].rect, kNewDpi);
     const RECT got = InParent(GetDlgItem(window.hwnd(), HeaderId(i)));
     EXPECT_TRUE(EqualRect(&want, &got)) << kGroupHeaders[i].control;
   }

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "app/catalogue/catalogue.h"
+#include "catalogue/catalogue.h"
 #include "app/win32/control_ids.h"
-#include "app/win32/fonts.h"
+#include "ui/fonts.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
-#include "runtime/win32/win_runtime.h"
+#include "ui/win_runtime.h"
 #include "tests/win/in_process.h"
 
 namespace qx::win {

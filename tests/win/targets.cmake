@@ -3,7 +3,7 @@
 # built exe.
 file(GLOB QX_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_win.cpp)
 add_executable(main_window_win_tests ${QX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/assets/quellanix.rc)
-target_link_libraries(main_window_win_tests PRIVATE qxwin gtest_main version)
+target_link_libraries(main_window_win_tests PRIVATE qx_ui gtest_main version)
 target_include_directories(main_window_win_tests PRIVATE ${CMAKE_SOURCE_DIR})
 qx_wine_path(qx_exe_win "${QX_DIST_DIR}/Quellanix.exe")
 target_compile_definitions(main_window_win_tests PRIVATE "QX_TEST_EXE=L\"${qx_exe_win}\"")

@@ -1,0 +1,12 @@
+#pragma once
+// The inspect tool's output: a compiled blocker's settings as JSON.
+#include <string>
+
+#include "format/settings_reader.h"
+
+namespace qx {
+
+// {"template_length": L, "block": {35 keys in bag order}, "password_set": b}
+std::string SettingsJson(const SettingsResult& read);
+
+}  // namespace qx

@@ -1,0 +1,10 @@
+# quellanix-inspect, natively and for Windows: a compiled blocker's settings as JSON.
+add_executable(quellanix-inspect ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+target_link_libraries(quellanix-inspect PRIVATE qx_format)
+qx_warnings(quellanix-inspect)
+if(QX_WINDOWS)
+  if(MINGW)
+    target_link_options(quellanix-inspect PRIVATE -municode)
+  endif()
+  set_target_properties(quellanix-inspect PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QX_DIST_DIR})
+endif()

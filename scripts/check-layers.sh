@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# Fails on any #include of the project's own headers that runs against the
+# layers: each folder may include only the folders listed for it (the longest
+# matching folder decides). Run by the test command; prints each offence.
+#   scripts/check-layers.sh [ROOT]
+set -euo pipefail
+root=$(cd "${1:-$(dirname "$0")/..}" && pwd)
+
+# folder          may include (besides itself)
+rules='
+common
+catalogue         common
+cipher            common
+format            common catalogue
+runtime           common
+runtime/posix     common runtime
+runtime/win32     common runtime
+app               common catalogue cipher format runtime builder
+builder           common catalogue cipher format runtime app
+about             common runtime
+ui                common runtime runtime/win32 assets
+app/win32         common catalogue cipher format runtime runtime/win32 app builder about about/win32 ui assets
+about/win32       common runtime runtime/win32 about ui assets
+blocker           common catalogue cipher format runtime runtime/win32
+inspect           common catalogue format
+assets            common assets
+bench             common catalogue format runtime runtime/posix
+'
+
+layer_of() {  # the longest rule folder that contains path $1
+  local path=$1 best=""
+  while read -r folder _; do
+    [ -n "$folder" ] || continue
+    case "$path" in "$folder"/*) [ ${#folder} -gt ${#best} ] && best=$folder ;; esac
+  done <<<"$rules"
+  echo "$best"
+}
+allowed() {  # the folders layer $1 may include
+  awk -v l="$1" '$1 == l { $1 = ""; print l $0 }' <<<"$rules"
+}
+
+cd "$root"
+bad=0
+checked=0
+while IFS= read -r file; do
+  from=$(layer_of "$file")
+  case "$file" in tests/*) continue ;; esac
+  if [ -z "$from" ]; then
+    echo "$file: in no layer (add its folder to scripts/check-layers.sh)"
+    bad=1
+    continue
+  fi
+  ok=" $(allowed "$from") "
+  while IFS=: read -r line header; do
+    to=$(layer_of "$header")
+    checked=$((checked + 1))
+    case "$ok" in *" $to "*) ;; *)
+      echo "$file:$line: includes \"$header\" ($to), which layer $from may not use"
+      bad=1 ;;
+    esac
+  done < <(grep -n -o -E '^#include "[^"]+"' "$file" | sed -E 's/#include "([^"]+)"/\1/')
+done < <(git ls-files -co --exclude-standard -- '*.h' '*.cpp' '*.rc' | grep -v '^build')
+if [ "$bad" = 0 ]; then
+  echo "Layers: $checked includes follow the layers."
+fi
+exit "$bad"
