@@ -53,6 +53,7 @@ TEST_F(AboutFixture, LoadShowsTheFactsAndOkUnloads) {
 }
 
 TEST_F(AboutFixture, RegistryValuesBecomeText) {
+  // clang-format off
   const struct {
     std::uint32_t type;
     Data data;
@@ -60,18 +61,13 @@ TEST_F(AboutFixture, RegistryValuesBecomeText) {
     std::wstring text;  // KeyVal afterwards, from "before"
   } cases[] = {
       {kRegSz, Sz("C:\\Tools\\a b.exe"), true, L"C:\\Tools\\a b.exe"},
-      {kRegSz, Data{'u', 'n'}, true, L"un"},                           // unterminated
-      {kRegSz, Data{'a', 'b', 0, 0}, true, std::wstring(L"ab\0", 3)},  // one zero dropped
-      {kRegSz, Data{0}, true, L""},
-      {kRegSz, Data{'C', ':', 0xE9, 0}, true, L"C:\u00e9"},  // read as ANSI
-      {kRegSz, Data(1024, 'x'), true, std::wstring(1024, L'x')},
-      {kRegSz, Data(1025, 'x'), false, L""},  // more than the buffer
-      {kRegDword, Data{0x00, 0x10, 0x00, 0x00}, true, L"4096"},
-      {kRegDword, Data{0xFF, 0xFF, 0xFF, 0xFF}, true, L"4294967295"},  // unsigned
-      {kRegDword, Data{1, 0, 0, 0, 0, 0, 0, 1}, true, L"72057594037927937"},
-      {2, Sz("%SystemRoot%"), true, L"before"},  // other types leave it
-      {3, Data{1, 2}, true, L"before"},
+      {kRegSz, Data{'u', 'n'}, true, L"un"},                           // unterminated {kRegSz, Data{'a', 'b', 0, 0}, true, std::wstring(L"ab\0", 3)},  // one zero dropped {kRegSz, Data{0}, true, L""},
+      {kRegSz, Data{'C', ':', 0xE9, 0}, true, L"C:\u00e9"},  // read as ANSI {kRegSz, Data(1024, 'x'), true, std::wstring(1024, L'x')},
+      {kRegSz, Data(1025, 'x'), false, L""},  // more than the buffer {kRegDword, Data{0x00, 0x10, 0x00, 0x00}, true, L"4096"},
+      {kRegDword, Data{0xFF, 0xFF, 0xFF, 0xFF}, true, L"4294967295"},  // unsigned {kRegDword, Data{1, 0, 0, 0, 0, 0, 0, 1}, true, L"72057594037927937"},
+      {2, Sz("%SystemRoot%"), true, L"before"},  // other types leave it {3, Data{1, 2}, true, L"before"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     fake.registry.Set("K", "V", c.type, c.data);
     std::wstring val = L"before";
@@ -91,6 +87,7 @@ TEST_F(AboutFixture, RegistryValuesBecomeText) {
 }
 
 TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUnavailable) {
+  // clang-format off
   const struct {
     const char* what;
     std::vector<std::tuple<std::string, std::string, std::uint32_t, Data>> values;
@@ -99,50 +96,16 @@ TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUna
     std::wstring started;  // empty: the message instead
     std::size_t reads;
   } cases[] = {
-      {"PATH value, spaces and all",
-       {{kPathKey, "PATH", kRegSz, Sz("C:\\Program Files\\S\\m.exe")}},
-       {},
-       false,
-       L"C:\\Program Files\\S\\m.exe",
-       1},
-      {"PATH that cannot start: no second look-up",
-       {{kPathKey, "PATH", kRegSz, Sz("C:\\x.exe")}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}},
-       {L"C:\\T\\MSINFO32.EXE"},
-       true,
-       L"",
-       1},
-      {"folder holding the tool",
-       {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\Program Files\\T")}},
-       {L"C:\\Program Files\\T\\MSINFO32.EXE"},
-       false,
-       L"C:\\Program Files\\T\\MSINFO32.EXE",
-       2},
-      {"folder without the tool",
-       {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}},
-       {L"C:\\T\\msinfo.exe"},
-       false,
-       L"",
-       2},
+      {"PATH value, spaces and all", {{kPathKey, "PATH", kRegSz, Sz("C:\\Program Files\\S\\m.exe")}}, {}, false, L"C:\\Program Files\\S\\m.exe", 1},
+      {"PATH that cannot start: no second look-up", {{kPathKey, "PATH", kRegSz, Sz("C:\\x.exe")}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\MSINFO32.EXE"}, true, L"", 1},
+      {"folder holding the tool", {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\Program Files\\T")}}, {L"C:\\Program Files\\T\\MSINFO32.EXE"}, false, L"C:\\Program Files\\T\\MSINFO32.EXE", 2},
+      {"folder without the tool", {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\msinfo.exe"}, false, L"", 2},
       {"neither value", {}, {}, false, L"", 2},
-      {"PATH without data",
-       {{kPathKey, "PATH", kRegSz, {}}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}},
-       {L"C:\\T\\MSINFO32.EXE"},
-       false,
-       L"",
-       1},
-      {"PATH of another type starts nothing",
-       {{kPathKey, "PATH", 2, Sz("%P%\\m.exe")}},
-       {},
-       true,
-       L"",
-       1},
-      {"PATH over 1024 bytes: the folder",
-       {{kPathKey, "PATH", kRegSz, Data(1025, 'a')}, {kFolderKey, "MSINFO", kRegSz, Sz("D:\\T")}},
-       {L"D:\\T\\MSINFO32.EXE"},
-       false,
-       L"D:\\T\\MSINFO32.EXE",
-       2},
+      {"PATH without data", {{kPathKey, "PATH", kRegSz, {}}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\MSINFO32.EXE"}, false, L"", 1},
+      {"PATH of another type starts nothing", {{kPathKey, "PATH", 2, Sz("%P%\\m.exe")}}, {}, true, L"", 1},
+      {"PATH over 1024 bytes: the folder", {{kPathKey, "PATH", kRegSz, Data(1025, 'a')}, {kFolderKey, "MSINFO", kRegSz, Sz("D:\\T")}}, {L"D:\\T\\MSINFO32.EXE"}, false, L"D:\\T\\MSINFO32.EXE", 2},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     test::FakeRuntime run;

@@ -104,6 +104,7 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
   const std::size_t kazaa = kBag + 8;         // the first property
   const std::size_t password_length = WriteBlocker(kTemplate, Sample()).size() - 4 - 2 - 4;
   const auto key = [](std::size_t n) { return kCatalogue[BagOrder()[n]].bag_key; };
+  // clang-format off
   const struct {
     const char* what;
     std::string file;
@@ -121,14 +122,12 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
       {"count 0", Poked(kRecord + 4, 0, 4), SettingsFault::RecordEnd},
       {"count 1", Poked(kRecord + 4, 1, 4), SettingsFault::RecordEnd},
       {"count far past the file", Poked(kRecord + 4, 0xFFFFFFFFu, 4), SettingsFault::RecordEnd},
-      {"bytes before the trailer", Poked(end, 0, 0).insert(password_length + 6, "xx"),
-       SettingsFault::RecordEnd},
+      {"bytes before the trailer", Poked(end, 0, 0).insert(password_length + 6, "xx"), SettingsFault::RecordEnd},
       {"magic", Poked(kBag, 'X', 1), SettingsFault::Magic},
       {"version 2", Poked(kBag + 4, 2, 2), SettingsFault::Version},
       {"contents too short for a version", Wrap("QXPB\x01"), SettingsFault::Truncated},
       {"name longer than the bag", Poked(kazaa, 0xFFFF, 2), SettingsFault::Truncated},
-      {"password longer than the bag", Poked(password_length, 0x7FFFFFFF, 4),
-       SettingsFault::Truncated},
+      {"password longer than the bag", Poked(password_length, 0x7FFFFFFF, 4), SettingsFault::Truncated},
       {"count 37", Poked(kBag + 6, 37, 2), SettingsFault::Truncated},
       {"a Long", Poked(kazaa + 7, 3, 2), SettingsFault::UnknownType},
       {"Boolean 1", Poked(kazaa + 9, 1, 2), SettingsFault::BadBoolean},
@@ -136,18 +135,12 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
       {"Boolean 0x8000", Poked(kazaa + 9, 0x8000, 2), SettingsFault::BadBoolean},
       {"trailing byte in the bag", Wrap(BagWith(99, {}) + "!"), SettingsFault::TrailingBytes},
       {"a key missing", Wrap(BagWith(5, [](PropertyBag&) {})), SettingsFault::UnexpectedProperty},
-      {"a key in other case",
-       Wrap(BagWith(0, [](PropertyBag& b) { b.WriteProperty("kazaa", std::int16_t{0}); })),
-       SettingsFault::UnexpectedProperty},
-      {"two keys swapped",
-       Wrap(BagWith(33, [&](PropertyBag& b) { b.WriteProperty(key(34), std::int16_t{0}); })),
-       SettingsFault::UnexpectedProperty},
-      {"a flag as text", Wrap(BagWith(2, [&](PropertyBag& b) { b.WriteProperty(key(2), "True"); })),
-       SettingsFault::UnexpectedProperty},
-      {"an extra property",
-       Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)),
-       SettingsFault::UnexpectedProperty},
+      {"a key in other case", Wrap(BagWith(0, [](PropertyBag& b) { b.WriteProperty("kazaa", std::int16_t{0}); })), SettingsFault::UnexpectedProperty},
+      {"two keys swapped", Wrap(BagWith(33, [&](PropertyBag& b) { b.WriteProperty(key(34), std::int16_t{0}); })), SettingsFault::UnexpectedProperty},
+      {"a flag as text", Wrap(BagWith(2, [&](PropertyBag& b) { b.WriteProperty(key(2), "True"); })), SettingsFault::UnexpectedProperty},
+      {"an extra property", Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), SettingsFault::UnexpectedProperty},
   };
+  // clang-format on
   for (const auto& c : cases) {
     const SettingsResult r = ReadSettings(c.file);
     EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.reason;

@@ -97,6 +97,7 @@ TEST_F(MainFixture, PasswordFlowOutcomes) {
   const auto change = [](const std::wstring& from, const std::wstring& to) {
     return test::ChangeText(from, to) + L"|4|Password Change";
   };
+  // clang-format off
   const struct {
     const wchar_t* what;
     std::wstring previous, entry;
@@ -107,22 +108,13 @@ TEST_F(MainFixture, PasswordFlowOutcomes) {
       {L"first password", L"", L"secret", {}, {set}, L"secret"},
       {L"empty or Cancel, none set", L"", L"", {}, {none}, L""},
       {L"the same again", L"secret", L"secret", {}, {set}, L"secret"},
-      {L"change confirmed (case counts)",
-       L"secret",
-       L"Secret",
-       {vbYes},
-       {change(L"secret", L"Secret"), set},
-       L"Secret"},
+      {L"change confirmed (case counts)", L"secret", L"Secret", {vbYes}, {change(L"secret", L"Secret"), set}, L"Secret"},
       {L"change to empty confirmed", L"secret", L"", {vbYes}, {change(L"secret", L""), none}, L""},
       {L"change declined", L"secret", L"other", {vbNo}, {change(L"secret", L"other")}, L"secret"},
       {L"removal declined", L"secret", L"", {vbNo}, {change(L"secret", L"")}, L"secret"},
-      {L"code page characters",
-       L"",
-       std::wstring{L'p', 0xE9, 0xFF},
-       {},
-       {set},
-       std::wstring{L'p', 0xE9, 0xFF}},
+      {L"code page characters", L"", std::wstring{L'p', 0xE9, 0xFF}, {}, {set}, std::wstring{L'p', 0xE9, 0xFF}},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.what);
     values.PlainPassword = c.previous;
@@ -157,6 +149,7 @@ TEST_F(MainFixture, CompileFlowTitlesAndTheBlankPasswordQuestion) {
   const std::wstring ask =
       L"There is no Password set - Would you like to set one now?|20|Blank Password!";
   const std::wstring done = L"Compile Complete|0|Compile Completed - Quellanix";
+  // clang-format off
   const struct {
     const wchar_t* what;
     std::wstring password;  // set before the compile
@@ -166,17 +159,13 @@ TEST_F(MainFixture, CompileFlowTitlesAndTheBlankPasswordQuestion) {
     std::wstring file;  // the blocker written
   } cases[] = {
       {L"No: empty password, typed title", L"", {vbNo}, {L"Guard"}, {ask, done}, L"Guard"},
-      {L"Yes: the password flow first",
-       L"",
-       {vbYes, vbOK},
-       {L"pw", L"Guard"},
-       {ask, std::wstring(test::kPasswordSet) + L"|0|Password Set", done},
-       L"Guard"},
+      {L"Yes: the password flow first", L"", {vbYes, vbOK}, {L"pw", L"Guard"}, {ask, std::wstring(test::kPasswordSet) + L"|0|Password Set", done}, L"Guard"},
       {L"set: the pre-filled title", L"pw", {}, {L"Brindlecor"}, {done}, L"Brindlecor"},
       {L"empty answer or Cancel", L"pw", {}, {L""}, {done}, L"Brindlecor"},
       {L"spaces only", L"pw", {}, {L"   "}, {done}, L"   "},
       {L"a title ending in .exe", L"pw", {}, {L"tool.exe"}, {done}, L"tool.exe"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.what);
     values.PlainPassword = c.password;

@@ -60,6 +60,7 @@ TEST_F(PosixFilesFixture, EveryFailureLeavesTheFolderAsItWas) {
   const auto plan = [](std::uint64_t size) { return Composition{size, "x"}; };
   const auto refuse = [](std::uint64_t) -> Composition { throw Failure(L"refused", L"because"); };
   const auto too_long = [](std::uint64_t size) { return Composition{size + 1, ""}; };
+  // clang-format off
   const struct {
     const char* what;
     std::string source, target;
@@ -73,6 +74,7 @@ TEST_F(PosixFilesFixture, EveryFailureLeavesTheFolderAsItWas) {
       // Fails only at the final move, after the temporary file was written.
       {"a folder in the way", "tpl", "busy", plan, L"Is a directory"},
   };
+  // clang-format on
   const auto before = Listing();
   for (const auto& c : cases) {
     try {
@@ -87,6 +89,7 @@ TEST_F(PosixFilesFixture, EveryFailureLeavesTheFolderAsItWas) {
 }
 
 TEST(NativePath, IsUtf8WithForwardSlashesAtEveryEncodingBoundary) {
+  // clang-format off
   const std::pair<std::wstring, std::string> cases[] = {
       {L"a\\b", "a/b"},
       {L"\u007F\u0080", "\x7F\xC2\x80"},
@@ -94,6 +97,7 @@ TEST(NativePath, IsUtf8WithForwardSlashesAtEveryEncodingBoundary) {
       {L"\uFFFF", "\xEF\xBF\xBF"},
       {std::wstring(1, static_cast<wchar_t>(0x10000)), "\xF0\x90\x80\x80"},
   };
+  // clang-format on
   for (const auto& [wide, utf8] : cases) EXPECT_EQ(posix::NativePath(wide), utf8);
 }
 

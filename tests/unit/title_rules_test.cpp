@@ -11,6 +11,7 @@ constexpr wchar_t kFolder[] = L"C:\\Program Files\\Quellanix";
 
 TEST(TitleRules, AcceptedTitlesAndTheReasonForEachRefusal) {
   const std::size_t fits = kMaxBlockerPath - std::size(kFolder) + 1 - 1 - 4;
+  // clang-format off
   const struct {
     std::wstring title;
     const wchar_t* reason;  // a part of the reason; nullptr: accepted
@@ -49,6 +50,7 @@ TEST(TitleRules, AcceptedTitlesAndTheReasonForEachRefusal) {
       {L"\\Windows\\x", L"may not begin with"},
       {L"a\\\\b", L"empty folder name"},
   };
+  // clang-format on
   for (const auto& c : cases) {
     const auto why = TitleProblem(kFolder, c.title);
     if (!c.reason) {
