@@ -46,7 +46,6 @@ void FakeFiles::ComposeFile(std::wstring_view source, std::wstring_view target,
   }
   if (fail_write) throw Failure(L"Could not write \"" + std::wstring(target) + L"\".", *fail_write);
   files[std::wstring(target)] = it->second.substr(0, c.prefix_length) + c.tail;
-  ++compositions;
 }
 
 std::optional<std::string> Latin1Codec::ToAnsi(std::wstring_view text) const {

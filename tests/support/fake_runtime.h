@@ -59,7 +59,6 @@ class FakeFiles : public Files {
   // In memory, all or nothing: a missing source, a refusing plan or a scripted
   // write failure leaves `files` unchanged.
   std::optional<std::wstring> fail_write;  // reason of a scripted write failure
-  int compositions = 0;                    // completed ComposeFile calls
   void ComposeFile(std::wstring_view source, std::wstring_view target,
                    const std::function<Composition(std::uint64_t)>& plan) override;
 };
@@ -98,15 +97,11 @@ class Latin1Codec : public AnsiCodec {
 class FakeView : public MainView {
  public:
   std::array<int, kEntryCount> values{};
-  std::vector<std::size_t> set_order;  // catalogue indexes, in the order set
   int about_shown = 0;
   int ended = 0;
 
   int Value(std::size_t i) const override { return values.at(i); }
-  void SetValue(std::size_t i, int v) override {
-    values.at(i) = v;
-    set_order.push_back(i);
-  }
+  void SetValue(std::size_t i, int v) override { values.at(i) = v; }
   void ShowAbout() override { ++about_shown; }
   void EndProgram() override { ++ended; }
 };
