@@ -1,8 +1,13 @@
-# The blocker template "quellanix.ext", shipped beside the program. Stripped, so
-# the file ends in section padding that the builder may overwrite.
+# The blocker: what it recognises and decides, portable and unit-tested; and
+# the template "quellanix.ext", shipped beside the program. The template is
+# stripped, so the file ends in section padding that the builder may overwrite.
+file(GLOB QX_BLOCKER_CORE_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
+list(REMOVE_ITEM QX_BLOCKER_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
+qx_layer(qx_blocker_core SOURCES ${QX_BLOCKER_CORE_SOURCES} LINKS qx_format qx_cipher)
+
 if(QX_WINDOWS)
   add_executable(quellanix-blocker WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-  target_link_libraries(quellanix-blocker PRIVATE qx_format qx_cipher qx_runtime_win32)
+  target_link_libraries(quellanix-blocker PRIVATE qx_blocker_core qx_runtime_win32)
   set_target_properties(quellanix-blocker PROPERTIES
     OUTPUT_NAME quellanix SUFFIX ".ext" RUNTIME_OUTPUT_DIRECTORY ${QX_DIST_DIR})
   qx_warnings(quellanix-blocker)

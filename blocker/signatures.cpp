@@ -1,0 +1,89 @@
+#include "blocker/signatures.h"
+
+#include <array>
+
+namespace qx::blocker {
+namespace {
+
+// clang-format off
+constexpr std::wstring_view kKazaa[] = {L"kazaa.exe", L"kazaalite.exe", L"kpp.exe"};
+constexpr std::wstring_view kEmule[] = {L"emule.exe"};
+constexpr std::wstring_view kEdonkey[] = {L"edonkey2000.exe", L"edonkey.exe"};
+constexpr std::wstring_view kLimewire[] = {L"limewire.exe"};
+constexpr std::wstring_view kOvernet[] = {L"overnet.exe"};
+constexpr std::wstring_view kAres[] = {L"ares.exe"};
+constexpr std::wstring_view kAzureus[] = {L"azureus.exe", L"vuze.exe"};
+constexpr std::wstring_view kBurst[] = {L"burst.exe"};
+constexpr std::wstring_view kBittorrent[] = {L"bittorrent.exe", L"btdownloadgui.exe"};
+constexpr std::wstring_view kAbc[] = {L"abc.exe"};
+constexpr std::wstring_view kBitcomet[] = {L"bitcomet.exe"};
+constexpr std::wstring_view kMirc[] = {L"mirc.exe", L"mirc32.exe"};
+constexpr std::wstring_view kMsn[] = {L"msnmsgr.exe"};
+constexpr std::wstring_view kWindows[] = {L"msmsgs.exe"};
+constexpr std::wstring_view kYahoo[] = {L"ypager.exe", L"yahoomessenger.exe"};
+constexpr std::wstring_view kIcq[] = {L"icq.exe", L"icqlite.exe"};
+constexpr std::wstring_view kAim[] = {L"aim.exe", L"aim6.exe"};
+constexpr std::wstring_view kTrillian[] = {L"trillian.exe"};
+constexpr std::wstring_view kIe[] = {L"iexplore.exe"};
+constexpr std::wstring_view kFirefox[] = {L"firefox.exe"};
+constexpr std::wstring_view kNero[] = {L"nero.exe", L"nerostartsmart.exe"};
+constexpr std::wstring_view kNotepad[] = {L"notepad.exe"};
+constexpr std::wstring_view kWordpad[] = {L"wordpad.exe", L"write.exe"};
+constexpr std::wstring_view kRemoteDesktop[] = {L"mstsc.exe"};
+constexpr std::wstring_view kFreecell[] = {L"freecell.exe"};
+constexpr std::wstring_view kHearts[] = {L"mshearts.exe", L"hearts.exe"};
+constexpr std::wstring_view kMinesweeper[] = {L"winmine.exe", L"minesweeper.exe"};
+constexpr std::wstring_view kPinball[] = {L"pinball.exe"};
+constexpr std::wstring_view kSolitaire[] = {L"sol.exe", L"solitaire.exe"};
+constexpr std::wstring_view kSpider[] = {L"spider.exe", L"spidersolitaire.exe"};
+constexpr std::wstring_view kRegEdit[] = {L"regedit.exe", L"regedt32.exe"};
+constexpr std::wstring_view kTaskManager[] = {L"taskmgr.exe"};
+constexpr std::wstring_view kMsConfig[] = {L"msconfig.exe"};
+constexpr std::wstring_view kCommand[] = {L"cmd.exe"};
+
+constexpr std::array<Signature, 34> kSignatures{{
+    {"Kazaa", kKazaa}, {"Emule", kEmule}, {"Edonkey", kEdonkey}, {"Limewire", kLimewire},
+    {"Overnet", kOvernet}, {"Ares", kAres}, {"Azureus", kAzureus}, {"Burst", kBurst},
+    {"Bittorrent", kBittorrent}, {"Abc", kAbc}, {"Bitcomet", kBitcomet}, {"Mirc", kMirc},
+    {"Msn", kMsn}, {"Windows", kWindows}, {"Yahoo", kYahoo}, {"Icq", kIcq}, {"Aim", kAim},
+    {"Trillian", kTrillian}, {"Ie", kIe}, {"Firefox", kFirefox}, {"Nero", kNero},
+    {"Notepad", kNotepad}, {"Wordpad", kWordpad}, {"RemoteDesktop", kRemoteDesktop},
+    {"Freecell", kFreecell}, {"Hearts", kHearts}, {"Minesweeper", kMinesweeper},
+    {"Pinball", kPinball}, {"Solitaire", kSolitaire}, {"Spider", kSpider}, {"RegEdit", kRegEdit},
+    {"TaskManager", kTaskManager}, {"MSConfig", kMsConfig}, {"Command", kCommand},
+}};
+// clang-format on
+
+wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
+
+bool SameName(std::wstring_view a, std::wstring_view listed) {
+  if (a.size() != listed.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != listed[i]) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+std::span<const Signature> Signatures() { return kSignatures; }
+
+std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
+                                       const ProcessFacts& process) {
+  if (process.is_self || SameName(process.original_name, L"quellanix.exe") ||
+      SameName(process.original_name, L"quellanix.ext")) {
+    return std::nullopt;
+  }
+  for (const Signature& s : kSignatures) {
+    const auto index = IndexOfKey(s.key);
+    if (!index || !settings.block[*index]) continue;
+    for (std::wstring_view name : s.names) {
+      if (SameName(process.image_name, name) || SameName(process.original_name, name)) {
+        return index;
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace qx::blocker
