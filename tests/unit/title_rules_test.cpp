@@ -43,6 +43,8 @@ TEST(TitleRules, AcceptedTitlesAndTheReasonForEachRefusal) {
       {L"CON .x", L"reserves for a device"},
       {L"sub\\aux", L"reserves for a device"},
       {L"COM\u00B9", L"reserves for a device"},
+      {L"com9.exe", L"reserves for a device"},
+      {L"LPT9", L"reserves for a device"},
       {L"conout$", L"reserves for a device"},
       {L"dir.\\x", L"ends in a dot or a space"},
       {L"  \\x", L"ends in a dot or a space"},
