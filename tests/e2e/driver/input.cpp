@@ -1,10 +1,6 @@
-#include "tests/e2e/driver/input.h"
-
 #include <vector>
 
-#include "tests/e2e/driver/driver_error.h"
-#include "tests/e2e/driver/wait.h"
-#include "tests/e2e/driver/windows.h"
+#include "tests/e2e/driver/driver.h"
 
 namespace qx::e2e {
 namespace {
@@ -105,34 +101,6 @@ void PressKey(WORD vk) {
   Settle();
   std::vector<INPUT> inputs{Key(vk, false), Key(vk, true)};
   Send(inputs);
-}
-
-void Chord(std::initializer_list<WORD> keys) {
-  if (keys.size() == 0) return;
-  const std::vector<WORD> modifiers(keys.begin(), keys.end() - 1);
-  const WORD key = *(keys.end() - 1);
-  // A focus or crossing event handled between the modifiers and the key would
-  // drop the modifiers (see Settle): they go down again until the system still
-  // holds them once the program has caught up.
-  const auto held = [&] {
-    for (WORD vk : modifiers) {
-      if (!(::GetAsyncKeyState(vk) & 0x8000)) return false;
-    }
-    return true;
-  };
-  Settle();
-  bool ready = modifiers.empty();
-  for (int attempt = 0; attempt < 10 && !ready; ++attempt) {
-    std::vector<INPUT> down;
-    for (WORD vk : modifiers) down.push_back(Key(vk, false));
-    Send(down);
-    Settle();
-    ready = held();
-  }
-  std::vector<INPUT> rest{Key(key, false), Key(key, true)};
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) rest.push_back(Key(*it, true));
-  Send(rest);
-  if (!ready) throw DriverError(L"the system keeps dropping the held modifier keys");
 }
 
 void ClearField(HWND edit) {
