@@ -34,10 +34,10 @@ std::wstring Answer(DWORD pid, int button, std::chrono::milliseconds timeout = k
   return text;
 }
 
-// Compile by the button: No to the blank-password question unless a password
-// is set, then `title` typed, or the title offered taken; the closing text.
-std::wstring Compile(DWORD pid, HWND main, bool password_set, std::wstring_view title = {}) {
-  Click(ChildById(main, win::kCompileButtonId));
+// Answers a compile just started: No to the blank-password question unless a
+// password is set, then `title` typed or the title offered taken; the text of
+// the box that ends it.
+std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title = {}) {
   if (!password_set) Answer(pid, IDNO);
   HWND box = WaitForTopWindow(pid, kDialogClass, L"");
   if (title.empty()) {
@@ -73,12 +73,7 @@ std::pair<DWORD, std::string> Inspect(const std::wstring& tool, const std::wstri
   return {code, ReadFile(out_path)};
 }
 
-class CompileTest : public QuellanixTest {
- protected:
-  std::wstring Blocker(std::wstring_view title) const {
-    return folder().File(std::wstring(title) + kExeSuffix);
-  }
-};
+using CompileTest = QuellanixTest;
 
 TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
   BoxStates ticked{};
@@ -88,6 +83,7 @@ TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
   }
   ASSERT_TRUE(WaitForBoxStates(ticked));
   // Set by the image button, changed by the menu: the one flow both ways.
+  // Compiled by the menu; the other tests use the button.
   Click(Control(win::kPasswordButtonId));
   HWND request = WaitForTopWindow(pid(), kDialogClass, L"");
   EXPECT_EQ(ReadBox(request).text, test::kPasswordPrompt);
@@ -99,56 +95,67 @@ TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
   EXPECT_EQ(Answer(pid(), IDOK), test::kPasswordSet);
 
   std::vector<std::wstring> files = FileNames(folder().path());
-  ASSERT_EQ(Compile(pid(), main(), true, L"Family Guard"), kComplete);
+  ChooseMenuItem(L'F', L'C');
+  ASSERT_EQ(FinishCompile(pid(), true, L"Family Guard"), kComplete);
   files.push_back(L"Family Guard.exe");
   std::sort(files.begin(), files.end());
   EXPECT_EQ(FileNames(folder().path()), files);
 
-  const std::string file = ReadFile(Blocker(L"Family Guard"));
+  const std::wstring compiled = folder().File(L"Family Guard.exe");
+  const std::string file = ReadFile(compiled);
   const SettingsResult read = ReadSettings(file);
   ASSERT_TRUE(read.ok()) << read.reason;
   for (std::size_t i = 0; i < kEntryCount; ++i) EXPECT_EQ(read.settings.block[i], ticked[i] == 1);
   EXPECT_EQ(DecryptText(kCipherKey, read.settings.encrypted_password), "Secret 42");
   EXPECT_TRUE(file == WriteBlocker(ReadFile(folder().File(kTemplateFileName)), read.settings));
-  const auto [code, json] =
-      Inspect(folder().File(L"quellanix-inspect.exe"), Blocker(L"Family Guard"));
+  const auto [code, json] = Inspect(folder().File(L"quellanix-inspect.exe"), compiled);
   EXPECT_EQ(code, 0u) << json;
   std::string lines = json;  // without the console's carriage returns
   std::erase(lines, '\r');
   EXPECT_EQ(lines, SettingsJson(read));
 
   // The compiled copy runs and ends cleanly.
-  AppProcess blocker = AppProcess::Start(Blocker(L"Family Guard"));
+  AppProcess blocker = AppProcess::Start(compiled);
   ASSERT_TRUE(blocker.WaitForExit(20s));
   EXPECT_EQ(blocker.ExitCode(), 0u);
 }
 
-// The system refuses to replace an older blocker that is read-only, or
-// running: the bare template under the blocker's name waits on its box.
-TEST_F(CompileTest, ARefusedReplacementLeavesTheOlderBlockerAsItWas) {
-  const std::wstring old = Blocker(kDefaultProgramTitle);
-  for (const bool running : {false, true}) {
-    SCOPED_TRACE(running ? "running" : "read-only");
+// An older blocker the system holds on to (read-only, or running: the bare
+// template under the blocker's name waits on its box) stays as it was, with
+// the system's reason given; once free it is replaced whole.
+TEST_F(CompileTest, AnOlderBlockerIsReplacedOnlyWhenTheSystemLetsGo) {
+  enum class Old { kReadOnly, kRunning, kFree };
+  const std::wstring old = folder().File(std::wstring(kDefaultProgramTitle) + kExeSuffix);
+  for (const Old state : {Old::kReadOnly, Old::kRunning, Old::kFree}) {
+    SCOPED_TRACE(state == Old::kReadOnly  ? "read-only"
+                 : state == Old::kRunning ? "running"
+                                          : "free");
     ASSERT_TRUE(::CopyFileW(folder().File(kTemplateFileName).c_str(), old.c_str(), FALSE));
     const std::string before = ReadFile(old);
     std::optional<AppProcess> blocker;
-    if (running) {
+    if (state == Old::kRunning) {
       blocker.emplace(AppProcess::Start(old));
       HWND box = WaitForTopWindow(blocker->pid(), kDialogClass, L"", 20s);
       EXPECT_NE(ReadBox(box).text.find(L"no blocker settings"), std::wstring::npos);
       // Out of the way of the main window's controls.
       ::SetWindowPos(box, HWND_BOTTOM, 0, ::GetSystemMetrics(SM_CYSCREEN) - 10, 0, 0,
                      SWP_NOSIZE | SWP_NOACTIVATE);
-    } else {
+    } else if (state == Old::kReadOnly) {
       ASSERT_TRUE(::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY));
     }
     const std::vector<std::wstring> files = FileNames(folder().path());
-    const std::wstring text = Compile(pid(), main(), false);
-    EXPECT_NE(text.find(old.substr(old.find_last_of(L'\\') + 1)), std::wstring::npos)
+    Click(Control(win::kCompileButtonId));
+    const std::wstring text = FinishCompile(pid(), false);
+    EXPECT_EQ(FileNames(folder().path()), files);
+    if (state == Old::kFree) {
+      EXPECT_EQ(text, kComplete);
+      EXPECT_TRUE(ReadSettings(ReadFile(old)).ok());
+      break;
+    }
+    EXPECT_NE(text.find(std::wstring(kDefaultProgramTitle) + kExeSuffix), std::wstring::npos)
         << Narrow(text);
     EXPECT_NE(text.find(L"(error "), std::wstring::npos) << Narrow(text);  // the system's reason
     EXPECT_TRUE(ReadFile(old) == before);                                  // byte for byte
-    EXPECT_EQ(FileNames(folder().path()), files);
     blocker.reset();
     ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
     ASSERT_TRUE(::DeleteFileW(old.c_str()));
@@ -171,7 +178,11 @@ TEST(FullDiskTest, TheOlderBlockerIsIntactAndNoOtherFileRemains) {
   const std::wstring filler = folder + L"\\filler.bin";
   AppProcess app = AppProcess::Start(folder + L"\\Quellanix.exe");
   HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);
-  ASSERT_EQ(Compile(app.pid(), main, false), kComplete);
+  const auto compile = [&] {
+    Click(ChildById(main, win::kCompileButtonId));
+    return FinishCompile(app.pid(), false);
+  };
+  ASSERT_EQ(compile(), kComplete);
   const std::string before = ReadFile(blocker);
 
   // Fill the disk, then free less than a template's worth.
@@ -185,7 +196,7 @@ TEST(FullDiskTest, TheOlderBlockerIsIntactAndNoOtherFileRemains) {
   std::filesystem::resize_file(filler, size > 96 * 1024 ? size - 96 * 1024 : 0);
   Click(ChildById(main, win::BoxId(EntryIndex("Kazaa"))));  // a new bag differs from the old
   const std::vector<std::wstring> files = FileNames(folder);
-  const std::wstring text = Compile(app.pid(), main, false);
+  const std::wstring text = compile();
   EXPECT_NE(text.find(L"(error 112)"), std::wstring::npos) << Narrow(text);  // disk full
   EXPECT_TRUE(ReadFile(blocker) == before);                                  // byte for byte
   EXPECT_EQ(FileNames(folder), files);

@@ -47,10 +47,6 @@ void Settle() {
   }
 }
 
-bool IsSelfOrDescendant(HWND hit, HWND control) {
-  return hit == control || ::IsChild(control, hit);
-}
-
 }  // namespace
 
 void BringToFront(HWND top) {
@@ -71,13 +67,14 @@ void Click(HWND control) {
   RECT r{};
   ::GetWindowRect(control, &r);
   const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  if (!WaitUntil([&] { return IsSelfOrDescendant(::WindowFromPoint(centre), control); })) {
+  if (!WaitUntil([&] {
+        HWND hit = ::WindowFromPoint(centre);
+        return hit == control || ::IsChild(control, hit);
+      })) {
     throw DriverError(L"the control is covered or not shown at its centre");
   }
-  const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-  const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-  const LONG x = Normalised(centre.x, cx);
-  const LONG y = Normalised(centre.y, cy);
+  const LONG x = Normalised(centre.x, ::GetSystemMetrics(SM_CXSCREEN));
+  const LONG y = Normalised(centre.y, ::GetSystemMetrics(SM_CYSCREEN));
   std::vector<INPUT> move{Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
   // Under Wine a late pointer event from an earlier move can put the cursor
   // back where it was: the mouse moves again until it stays on the control

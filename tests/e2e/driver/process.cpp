@@ -1,5 +1,4 @@
 #include <algorithm>
-#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -41,13 +40,13 @@ std::vector<std::wstring> FileNames(const std::wstring& folder) {
 }
 
 AppFolder::AppFolder() {
-  static std::atomic<int> serial{0};
+  static int serial = 0;
   path_ =
       (fs::temp_directory_path() / (L"Quellanix Test " + std::to_wstring(::GetCurrentProcessId()) +
                                     L"-" + std::to_wstring(++serial)))
           .wstring();
   RemoveTree(path_);  // left over from a run that was killed
-  if (!::CreateDirectoryW(path_.c_str(), nullptr)) Fail(L"Create " + path_);
+  fs::create_directory(path_);
 }
 
 AppFolder AppFolder::CopyOf(const std::wstring& source) {
