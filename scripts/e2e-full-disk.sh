@@ -21,5 +21,4 @@ if ! mount -t tmpfs -o size=${kb}k qx-small-disk "$mnt"; then
 fi
 trap 'umount "$mnt" && rmdir "$mnt"' EXIT
 export QX_E2E_SMALL_DISK="Z:${mnt//\//\\}"
-export QX_DIST_DIR="Z:${dist//\//\\}"
 "$root/scripts/wine-exec.sh" "$build/tests/compile_e2e_tests.exe" --gtest_filter='FullDiskTest.*'

@@ -8,47 +8,40 @@
 #include <array>
 #include <cstddef>
 #include <optional>
-#include <vector>
+#include <string_view>
 
 #include "catalogue/catalogue.h"
-#include "tests/e2e/driver/app_process.h"
+#include "tests/e2e/driver/driver.h"
 
 namespace qx::e2e {
+
+// BM_GETCHECK of every box, in catalogue order.
+using BoxStates = std::array<int, kEntryCount>;
+
+// The catalogue index of the entry with this bag key; throws when there is none.
+std::size_t EntryIndex(std::string_view bag_key);
 
 class QuellanixTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
 
-  // Runs before the program starts: add, change or remove files beside it.
+  // Runs before the program starts: change the files beside it.
   virtual void PrepareFolder(const AppFolder& folder) { (void)folder; }
 
   const AppFolder& folder() const { return *folder_; }
   AppProcess& app() { return *app_; }
   DWORD pid() const { return app_->pid(); }
   HWND main() const { return main_; }
-
+  HWND Control(int id) const { return ChildById(main_, id); }
   HWND Box(std::size_t catalogue_index) const;
   HWND Header(Group group) const;
-  HWND PasswordButton() const;
-  HWND CompileButton() const;
 
-  // BM_GETCHECK of every box, in catalogue order.
-  std::array<int, kEntryCount> BoxStates() const;
-  // Waits until the boxes show `expected`; false (and the last states in the
-  // failure message) when they do not.
-  ::testing::AssertionResult WaitForBoxStates(const std::array<int, kEntryCount>& expected) const;
+  // Waits until the boxes show `expected`; the states seen when they do not.
+  ::testing::AssertionResult WaitForBoxStates(const BoxStates& expected) const;
 
   // F10 and the menu's access key, then the item's, to the main window.
   void ChooseMenuItem(wchar_t menu_key, wchar_t item_key);
-
-  // Top-level windows of the program other than the main window.
-  std::vector<HWND> OtherWindows() const;
-  // The first window other than the main one to show; throws when none does.
-  HWND WaitForOtherWindow() const;
-  // Answers every open box with Cancel, No or OK (in that order of preference)
-  // until only the main window is left.
-  void DismissOtherWindows();
 
  private:
   std::optional<AppFolder> folder_;

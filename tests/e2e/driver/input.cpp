@@ -1,10 +1,6 @@
-#include "tests/e2e/driver/input.h"
-
 #include <vector>
 
-#include "tests/e2e/driver/driver_error.h"
-#include "tests/e2e/driver/wait.h"
-#include "tests/e2e/driver/windows.h"
+#include "tests/e2e/driver/driver.h"
 
 namespace qx::e2e {
 namespace {
@@ -51,10 +47,6 @@ void Settle() {
   }
 }
 
-bool IsSelfOrDescendant(HWND hit, HWND control) {
-  return hit == control || ::IsChild(control, hit);
-}
-
 }  // namespace
 
 void BringToFront(HWND top) {
@@ -75,13 +67,14 @@ void Click(HWND control) {
   RECT r{};
   ::GetWindowRect(control, &r);
   const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  if (!WaitUntil([&] { return IsSelfOrDescendant(::WindowFromPoint(centre), control); })) {
+  if (!WaitUntil([&] {
+        HWND hit = ::WindowFromPoint(centre);
+        return hit == control || ::IsChild(control, hit);
+      })) {
     throw DriverError(L"the control is covered or not shown at its centre");
   }
-  const int cx = ::GetSystemMetrics(SM_CXSCREEN);
-  const int cy = ::GetSystemMetrics(SM_CYSCREEN);
-  const LONG x = Normalised(centre.x, cx);
-  const LONG y = Normalised(centre.y, cy);
+  const LONG x = Normalised(centre.x, ::GetSystemMetrics(SM_CXSCREEN));
+  const LONG y = Normalised(centre.y, ::GetSystemMetrics(SM_CYSCREEN));
   std::vector<INPUT> move{Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
   // Under Wine a late pointer event from an earlier move can put the cursor
   // back where it was: the mouse moves again until it stays on the control
@@ -105,34 +98,6 @@ void PressKey(WORD vk) {
   Settle();
   std::vector<INPUT> inputs{Key(vk, false), Key(vk, true)};
   Send(inputs);
-}
-
-void Chord(std::initializer_list<WORD> keys) {
-  if (keys.size() == 0) return;
-  const std::vector<WORD> modifiers(keys.begin(), keys.end() - 1);
-  const WORD key = *(keys.end() - 1);
-  // A focus or crossing event handled between the modifiers and the key would
-  // drop the modifiers (see Settle): they go down again until the system still
-  // holds them once the program has caught up.
-  const auto held = [&] {
-    for (WORD vk : modifiers) {
-      if (!(::GetAsyncKeyState(vk) & 0x8000)) return false;
-    }
-    return true;
-  };
-  Settle();
-  bool ready = modifiers.empty();
-  for (int attempt = 0; attempt < 10 && !ready; ++attempt) {
-    std::vector<INPUT> down;
-    for (WORD vk : modifiers) down.push_back(Key(vk, false));
-    Send(down);
-    Settle();
-    ready = held();
-  }
-  std::vector<INPUT> rest{Key(key, false), Key(key, true)};
-  for (auto it = modifiers.rbegin(); it != modifiers.rend(); ++it) rest.push_back(Key(*it, true));
-  Send(rest);
-  if (!ready) throw DriverError(L"the system keeps dropping the held modifier keys");
 }
 
 void ClearField(HWND edit) {

@@ -1,94 +1,85 @@
-#include "tests/e2e/driver/screenshot.h"
-
-#include "runtime/win32/handles.h"
-#include "tests/e2e/driver/app_process.h"
-#include "tests/e2e/driver/driver_error.h"
-#include "tests/e2e/driver/png.h"
-#include "tests/e2e/driver/wait.h"
-#include "tests/e2e/driver/windows.h"
+#include "tests/e2e/driver/driver.h"
+// Before GDI+, which needs the COM declarations a lean windows.h leaves out.
+#include <objbase.h>
+// After objbase.h.
+#include <gdiplus.h>
 
 namespace qx::e2e {
 namespace {
 
 Capture GrabScreen(const RECT& r) {
-  Capture c;
-  c.width = r.right - r.left;
-  c.height = r.bottom - r.top;
+  Capture c{r.right - r.left, r.bottom - r.top, {}};
   if (c.width <= 0 || c.height <= 0) throw DriverError(L"the window has no area to capture");
-
+  c.bgra.resize(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height) * 4);
   win::WindowDC screen(nullptr);
   HDC memory = ::CreateCompatibleDC(screen.get());
+  win::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), c.width, c.height));
   BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = c.width;
-  info.bmiHeader.biHeight = -c.height;  // top row first
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  win::Bitmap bitmap(::CreateDIBSection(memory, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap) {
-    ::DeleteDC(memory);
-    throw DriverError(L"CreateDIBSection failed");
-  }
+  info.bmiHeader = {sizeof(info.bmiHeader), c.width, -c.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   {
     win::SelectGuard select(memory, bitmap.get());
     ::BitBlt(memory, 0, 0, c.width, c.height, screen.get(), r.left, r.top, SRCCOPY);
-    ::GdiFlush();
   }
+  const int rows = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(c.height), c.bgra.data(),
+                               &info, DIB_RGB_COLORS);
   ::DeleteDC(memory);
-
-  const auto* bgra = static_cast<const std::uint8_t*>(bits);
-  const auto count = static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height);
-  c.rgb.resize(count * 3);
-  for (std::size_t i = 0; i < count; ++i) {
-    c.rgb[i * 3 + 0] = bgra[i * 4 + 2];
-    c.rgb[i * 3 + 1] = bgra[i * 4 + 1];
-    c.rgb[i * 3 + 2] = bgra[i * 4 + 0];
-  }
+  if (rows != c.height) throw DriverError(L"the screen could not be read");
   return c;
 }
 
 }  // namespace
 
-std::uint32_t Capture::Pixel(int x, int y) const {
-  const auto i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                  static_cast<std::size_t>(x)) *
-                 3;
-  return (std::uint32_t{rgb[i]} << 16) | (std::uint32_t{rgb[i + 1]} << 8) | rgb[i + 2];
+COLORREF Capture::Pixel(int x, int y) const {
+  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
+                         static_cast<std::size_t>(x)) *
+                        4;
+  return RGB(bgra[i + 2], bgra[i + 1], bgra[i]);
 }
 
-Capture CaptureWindow(HWND top) {
-  RoundTrip(top);
-  ::RedrawWindow(top, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT r{};
-  ::GetWindowRect(top, &r);
-  Capture previous = GrabScreen(r);
+Capture CaptureWindow(HWND top, COLORREF background) {
+  if (!Answers(top)) throw DriverError(L"the window does not answer");
+  RECT frame{};
+  RECT client{};
+  ::GetWindowRect(top, &frame);
+  ::GetClientRect(top, &client);
+  POINT corner{client.right - 2, client.bottom - 2};
+  ::ClientToScreen(top, &corner);
+  // Under Wine a window is listed, and answers, before its pixels reach the
+  // screen: until then a capture shows what was beneath it.
+  Capture previous;
+  if (!WaitUntil([&] {
+        previous = GrabScreen(frame);
+        return previous.Pixel(corner.x - frame.left, corner.y - frame.top) == background;
+      })) {
+    throw DriverError(L"the window's background never showed on screen");
+  }
   Capture current;
   if (!WaitUntil([&] {
-        current = GrabScreen(r);
-        if (current == previous) return true;
-        previous = std::move(current);
-        return false;
+        current = GrabScreen(frame);
+        const bool same = current == previous;
+        previous = current;
+        return same;
       })) {
     throw DriverError(L"the window kept changing; no stable screenshot");
   }
   return current;
 }
 
-std::wstring SaveScreenshot(HWND top, const std::wstring& name) {
-  const Capture c = CaptureWindow(top);
-  const std::vector<std::uint8_t> png = EncodePng(c.width, c.height, c.rgb);
-  const std::wstring path = ScreenshotDir() + L"\\" + name + L".png";
-  win::FileHandle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  if (!file ||
-      !::WriteFile(file.get(), png.data(), static_cast<DWORD>(png.size()), &written, nullptr) ||
-      written != png.size()) {
-    throw DriverError(L"cannot write " + path);
+void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name) {
+  Capture c = CaptureWindow(top, background);
+  const std::wstring path = std::wstring(QX_E2E_SCREENSHOT_DIR) + L"\\" + name + L".png";
+  Gdiplus::GdiplusStartupInput input;
+  ULONG_PTR token = 0;
+  Gdiplus::GdiplusStartup(&token, &input, nullptr);
+  Gdiplus::Status saved = Gdiplus::GenericError;
+  {
+    Gdiplus::Bitmap image(c.width, c.height, c.width * 4, PixelFormat32bppRGB, c.bgra.data());
+    CLSID png{};  // GDI+'s PNG encoder
+    ::CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
+    saved = image.Save(path.c_str(), &png, nullptr);
   }
-  return path;
+  Gdiplus::GdiplusShutdown(token);
+  if (saved != Gdiplus::Ok) throw DriverError(L"cannot write " + path);
 }
 
 }  // namespace qx::e2e

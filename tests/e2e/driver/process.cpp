@@ -1,0 +1,117 @@
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "tests/e2e/driver/driver.h"
+
+namespace qx::e2e {
+namespace fs = std::filesystem;
+namespace {
+
+[[noreturn]] void Fail(const std::wstring& operation) {
+  throw DriverError(operation + L" failed (error " + std::to_wstring(::GetLastError()) + L")");
+}
+
+// Read-only files too: a test may leave one behind when it fails midway.
+void RemoveTree(const fs::path& path) {
+  std::error_code ec;
+  for (const auto& entry : fs::recursive_directory_iterator(path, ec)) {
+    ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
+  }
+  fs::remove_all(path, ec);
+}
+
+}  // namespace
+
+std::string ReadFile(const std::wstring& path) {
+  std::ifstream in(fs::path(path), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
+
+std::vector<std::wstring> FileNames(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    names.push_back(entry.path().filename().wstring());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+AppFolder::AppFolder() {
+  static int serial = 0;
+  path_ =
+      (fs::temp_directory_path() / (L"Quellanix Test " + std::to_wstring(::GetCurrentProcessId()) +
+                                    L"-" + std::to_wstring(++serial)))
+          .wstring();
+  RemoveTree(path_);  // left over from a run that was killed
+  fs::create_directory(path_);
+}
+
+AppFolder AppFolder::CopyOf(const std::wstring& source) {
+  AppFolder folder;
+  fs::copy(source, folder.path_, fs::copy_options::recursive);
+  return folder;
+}
+
+AppFolder::AppFolder(AppFolder&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+
+AppFolder::~AppFolder() {
+  if (!path_.empty()) RemoveTree(path_);
+}
+
+AppProcess::AppProcess(win::ProcessHandle process, JobHandle job, DWORD pid)
+    : job_(std::move(job)), process_(std::move(process)), pid_(pid) {}
+
+AppProcess AppProcess::Start(const std::wstring& exe) {
+  JobHandle job(::CreateJobObjectW(nullptr, nullptr));
+  if (!job) Fail(L"CreateJobObject");
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  ::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+
+  const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
+  std::wstring command = L"\"" + exe + L"\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION info{};
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                        nullptr, folder.c_str(), &startup, &info)) {
+    Fail(L"Start " + exe);
+  }
+  win::ProcessHandle process(info.hProcess);
+  // In the job before it runs, so that whatever it starts is in it too.
+  ::AssignProcessToJobObject(job.get(), process.get());
+  ::ResumeThread(info.hThread);
+  ::CloseHandle(info.hThread);
+  return AppProcess(std::move(process), std::move(job), info.dwProcessId);
+}
+
+AppProcess::~AppProcess() {
+  if (!process_) return;  // moved from
+  ::TerminateJobObject(job_.get(), 1);
+  ::TerminateProcess(process_.get(), 1);
+  ::WaitForSingleObject(process_.get(), 5000);
+  // Everything the program started is gone too before the next test begins:
+  // under Wine a process still being torn down can disturb one starting.
+  WaitUntil([&] {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    return !::QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &info,
+                                        sizeof(info), nullptr) ||
+           info.ActiveProcesses == 0;
+  });
+}
+
+bool AppProcess::WaitForExit(std::chrono::milliseconds timeout) const {
+  return ::WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count())) ==
+         WAIT_OBJECT_0;
+}
+
+DWORD AppProcess::ExitCode() const {
+  DWORD code = 0;
+  ::GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+}  // namespace qx::e2e
