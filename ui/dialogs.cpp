@@ -18,7 +18,7 @@ int WinDialogs::MsgBox(std::wstring_view prompt, int style,
 
 std::wstring WinDialogs::InputBox(std::wstring_view prompt, std::wstring_view title,
                                   std::wstring_view default_text) {
-  return RunInputBox(instance_, ModalOwner(), prompt, title, default_text);
+  return RunInputBox(instance_, *this, ModalOwner(), prompt, title, default_text);
 }
 
 }  // namespace qx::win

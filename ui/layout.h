@@ -3,6 +3,8 @@
 // point. Converted to pixels once, with the window's DPI.
 #include <windows.h>
 
+#include <string_view>
+
 namespace qx::win {
 
 inline constexpr int kTwipsPerInch = 1440;
@@ -15,11 +17,23 @@ struct TwipsRect {
 };
 
 struct FontSpec {
-  int centipoints;  // 975 = 9.75 pt; 0: the control keeps its own font
+  int centipoints;  // 975 = 9.75 pt; 0: the window's default font, if it has one
   bool bold;
 };
 
 inline constexpr FontSpec kNoFont{0, false};
+
+// One child control. A window creates its controls in its table's order, which
+// is therefore the tab order.
+struct ControlSpec {
+  const wchar_t* window_class;
+  DWORD style;  // WS_CHILD | WS_VISIBLE are added
+  std::wstring_view caption;
+  int id;
+  TwipsRect rect;
+  FontSpec font;
+  DWORD ex_style = 0;
+};
 
 // Twips to pixels at `dpi`, rounded to nearest (exact at 96 DPI: 15 twips a pixel).
 constexpr int TwipsToPixels(int twips, int dpi) {

@@ -1,26 +1,22 @@
 #include "ui/report.h"
 
 #include <new>
-#include <string>
 
 #include "common/failure.h"
 
 namespace qx::win {
 
-void RunHandler(Dialogs& dialogs, const std::function<void()>& handler) {
-  try {
-    handler();
-  } catch (const Failure& f) {
-    dialogs.MsgBox(f.Message(), vbCritical);
-  } catch (const std::bad_alloc&) {
-    dialogs.MsgBox(L"The operation could not be completed.\n\nThere is not enough memory.",
-                   vbCritical);
-  } catch (const std::exception& e) {
-    const std::string what = e.what();
-    dialogs.MsgBox(
-        L"The operation could not be completed.\n\n" + std::wstring(what.begin(), what.end()),
-        vbCritical);
+std::wstring FailureText(const std::exception& e) {
+  if (const auto* failure = dynamic_cast<const Failure*>(&e)) return failure->Message();
+  if (dynamic_cast<const std::bad_alloc*>(&e)) {
+    return L"The operation could not be completed.\n\nThere is not enough memory.";
   }
+  const std::string what = e.what();
+  return L"The operation could not be completed.\n\n" + std::wstring(what.begin(), what.end());
+}
+
+void Report(Dialogs& dialogs, const std::exception& e) {
+  dialogs.MsgBox(FailureText(e), vbCritical);
 }
 
 }  // namespace qx::win

@@ -6,40 +6,32 @@
 namespace qx::win {
 namespace {
 
-struct TopWindow {
-  HWND hwnd;
-  bool dialog_navigation;
-};
-
 // One user-interface thread, so plain state is enough.
-std::vector<TopWindow>& Windows() {
-  static std::vector<TopWindow> windows;
+std::vector<HWND>& Windows() {
+  static std::vector<HWND> windows;
   return windows;
 }
 
-bool quitting = false;
+bool closing_all = false;
 
 }  // namespace
 
-void TopLevelOpened(HWND hwnd, bool dialog_navigation) {
-  Windows().push_back({hwnd, dialog_navigation});
-}
+void TopLevelOpened(HWND hwnd) { Windows().push_back(hwnd); }
 
 void TopLevelClosed(HWND hwnd) {
   auto& w = Windows();
-  w.erase(std::remove_if(w.begin(), w.end(), [hwnd](const TopWindow& t) { return t.hwnd == hwnd; }),
-          w.end());
-  if (w.empty() && !quitting) {
-    quitting = true;
-    PostQuitMessage(0);
-  }
+  const auto it = std::find(w.begin(), w.end(), hwnd);
+  if (it == w.end()) return;  // never opened: its failure must not end the program
+  w.erase(it);
+  if (w.empty() && !closing_all) PostQuitMessage(0);
 }
 
 void CloseAllAndQuit() {
-  quitting = true;
+  closing_all = true;  // one WM_QUIT, not one per window
   // Copy: each DestroyWindow removes its entry.
-  const std::vector<TopWindow> copy = Windows();
-  for (auto it = copy.rbegin(); it != copy.rend(); ++it) DestroyWindow(it->hwnd);
+  const std::vector<HWND> copy = Windows();
+  for (auto it = copy.rbegin(); it != copy.rend(); ++it) DestroyWindow(*it);
+  closing_all = false;
   PostQuitMessage(0);
 }
 
@@ -50,16 +42,14 @@ HWND ModalOwner() {
   // owned, or our window could cover it while it waits for an answer.
   const auto& w = Windows();
   for (auto it = w.rbegin(); it != w.rend(); ++it) {
-    if (IsWindowVisible(it->hwnd) && IsWindowEnabled(it->hwnd)) return it->hwnd;
+    if (IsWindowVisible(*it) && IsWindowEnabled(*it)) return *it;
   }
   return nullptr;
 }
 
 bool RouteDialogMessage(MSG& msg) {
-  for (const TopWindow& t : Windows()) {
-    if (t.dialog_navigation && (t.hwnd == msg.hwnd || IsChild(t.hwnd, msg.hwnd))) {
-      return IsDialogMessageW(t.hwnd, &msg) != FALSE;
-    }
+  for (HWND top : Windows()) {
+    if (top == msg.hwnd || IsChild(top, msg.hwnd)) return IsDialogMessageW(top, &msg) != FALSE;
   }
   return false;
 }

@@ -1,14 +1,13 @@
 #pragma once
 // The program's top-level windows: the message loop routes keyboard navigation
-// to modeless dialogs, and the program ends when the last window is gone.
+// (Tab, Enter, Escape) to them, and the program ends when the last one is gone.
 #include <windows.h>
 
 namespace qx::win {
 
-// Call from WM_CREATE / WM_INITDIALOG and WM_DESTROY of every top-level window.
-// `dialog_navigation`: the loop runs IsDialogMessage for it (Tab, Enter, Escape).
-void TopLevelOpened(HWND hwnd, bool dialog_navigation);
-void TopLevelClosed(HWND hwnd);  // posts WM_QUIT when none is left
+// Called by the window base for every modeless top-level window it builds.
+void TopLevelOpened(HWND hwnd);
+void TopLevelClosed(HWND hwnd);  // posts WM_QUIT when the last one closes
 
 // Exit: destroys every top-level window at once and ends the message loop.
 void CloseAllAndQuit();

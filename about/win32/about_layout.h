@@ -1,7 +1,10 @@
 #pragma once
 // The About dialog's layout, in twips within the client area.
+#include <windows.h>
+
 #include <array>
 
+#include "about/about_texts.h"
 #include "ui/layout.h"
 
 namespace qx::win {
@@ -21,25 +24,26 @@ inline constexpr int kAboutVersionId = 1004;
 inline constexpr int kAboutDescriptionId = 1005;
 inline constexpr int kAboutDisclaimerId = 1006;
 
-enum class AboutKind { Button, Label, Icon };
+// Labels wrap at word breaks; the icon is centred at its own size, never
+// stretched. The title and version texts come from the load step.
+inline constexpr DWORD kAboutLabel = SS_LEFT | SS_NOPREFIX;
 
-struct AboutControl {
-  int id;
-  AboutKind kind;
-  TwipsRect rect;
-  bool black_text;
-};
-
-// In tab-index order, which is also the creation order.
-inline constexpr std::array<AboutControl, 7> kAboutControls{{
-    {kAboutOkId, AboutKind::Button, {4245, 2625, 1260, 345}, false},          // cmdOK 0
-    {kAboutIconId, AboutKind::Icon, {120, 240, 795, 705}, false},             // picIcon 1
-    {kAboutSysInfoId, AboutKind::Button, {4260, 3075, 1245, 345}, false},     // cmdSysInfo 2
-    {kAboutDescriptionId, AboutKind::Label, {1050, 1125, 3885, 1170}, true},  // 3
-    {kAboutDisclaimerId, AboutKind::Label, {255, 2625, 3870, 825}, true},     // 4
-    {kAboutTitleId, AboutKind::Label, {1050, 240, 3885, 480}, true},          // 5
-    {kAboutVersionId, AboutKind::Label, {1050, 780, 3885, 225}, false},       // 6
+// In tab-index order, which is also the creation order. The dialog's own font.
+// clang-format off
+inline constexpr std::array<ControlSpec, 7> kAboutControls{{
+    {L"BUTTON", BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP, L"OK",              kAboutOkId,          {4245, 2625, 1260, 345},  kNoFont},  // cmdOK
+    {L"STATIC", SS_ICON | SS_CENTERIMAGE,                 L"",                kAboutIconId,        {120, 240, 795, 705},     kNoFont},  // picIcon
+    {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP,               L"&System Info...", kAboutSysInfoId,     {4260, 3075, 1245, 345},  kNoFont},  // cmdSysInfo
+    {L"STATIC", kAboutLabel,                              kAboutDescription,  kAboutDescriptionId, {1050, 1125, 3885, 1170}, kNoFont},
+    {L"STATIC", kAboutLabel,                              kAboutDisclaimer,   kAboutDisclaimerId,  {255, 2625, 3870, 825},   kNoFont},
+    {L"STATIC", kAboutLabel,                              L"",                kAboutTitleId,       {1050, 240, 3885, 480},   kNoFont},
+    {L"STATIC", kAboutLabel,                              L"",                kAboutVersionId,     {1050, 780, 3885, 225},   kNoFont},
 }};
+// clang-format on
+
+// Labels in black; the others in the button-text colour.
+inline constexpr std::array<int, 3> kAboutBlackText{kAboutDescriptionId, kAboutDisclaimerId,
+                                                    kAboutTitleId};
 
 // The etched separator (Line1): a grey line with a white one just below it.
 struct AboutLine {

@@ -1,10 +1,14 @@
 #include "app/win32/main_layout.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
+#include <vector>
 
-#include "common/version.h"
 #include "app/win32/control_ids.h"
 #include "assets/resource.h"
+#include "common/version.h"
+#include "ui/image_box.h"
 
 namespace qx::win {
 namespace {
@@ -105,5 +109,35 @@ constexpr wchar_t kInstructions[] =
 std::span<const FixedControl> FixedControls() { return kFixed; }
 std::wstring_view InstructionText() { return kInstructions; }
 std::span<const Menu> MenuTree() { return kMenus; }
+
+std::span<const ControlSpec> MainControls() {
+  static const std::vector<ControlSpec> controls = [] {
+    std::vector<std::pair<int, ControlSpec>> c;  // with the tab order
+    for (std::size_t i = 0; i < kEntryCount; ++i) {
+      const BoxPlace& p = kBoxPlaces[i];
+      c.push_back({p.tab_order,
+                   {L"BUTTON", BS_AUTOCHECKBOX | BS_LEFT | WS_TABSTOP, kCatalogue[i].caption,
+                    BoxId(i), p.rect, p.font}});
+    }
+    for (std::size_t h = 0; h < kGroupCount; ++h) {
+      const HeaderPlace& p = kHeaderPlaces[h];
+      c.push_back({p.tab_order,
+                   {L"STATIC", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, kGroupHeaders[h].caption,
+                    HeaderId(h), p.rect, kHeaderFont}});
+    }
+    for (const FixedControl& f : kFixed) {
+      c.push_back({f.tab_order, f.kind == FixedKind::Image
+                                    ? ControlSpec{kImageBoxClass, 0, f.text, f.id, f.rect, f.font}
+                                    : ControlSpec{L"STATIC", SS_LEFT | SS_NOPREFIX, kInstructions,
+                                                  f.id, f.rect, f.font}});
+    }
+    std::stable_sort(c.begin(), c.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ControlSpec> sorted;
+    for (const auto& [tab_order, spec] : c) sorted.push_back(spec);
+    return sorted;
+  }();
+  return controls;
+}
 
 }  // namespace qx::win

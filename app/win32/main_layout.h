@@ -1,6 +1,6 @@
 #pragma once
-// The main window as data: its size, the controls that are not catalogue
-// entries, and the menu tree.
+// The main window as data: its size, where the catalogue's boxes and headers
+// sit, the controls that are not catalogue entries, and the menu tree.
 #include <array>
 #include <span>
 #include <string_view>
@@ -63,5 +63,9 @@ struct Menu {
 };
 
 std::span<const Menu> MenuTree();
+
+// Every control of the window, in tab order: a box per catalogue entry, a
+// header per group, then the fixed controls.
+std::span<const ControlSpec> MainControls();
 
 }  // namespace qx::win

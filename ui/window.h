@@ -1,0 +1,98 @@
+#pragma once
+// The base of the program's top-level windows and dialogs: routes messages to
+// the object, creates the child controls from a table, lays them out in twips
+// at the window's DPI (again when the DPI changes), and registers the window
+// with the message loop while it is open.
+#include <windows.h>
+
+#include <exception>
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "runtime/dialogs.h"
+#include "runtime/win32/handles.h"
+#include "ui/fonts.h"
+#include "ui/layout.h"
+
+namespace qx::win {
+
+struct WindowSpec {
+  DWORD style;
+  DWORD ex_style;
+  int client_width;  // twips
+  int client_height;
+  std::span<const ControlSpec> controls;  // must outlive the window
+  // What the user is told when the window or its controls cannot be made.
+  std::wstring_view create_failure;
+  std::wstring_view controls_failure;
+};
+
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  HWND hwnd() const { return hwnd_; }
+
+  // The procedure of every window class whose windows are built on this base.
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+
+ protected:
+  // Errors that escape a message handler are shown through `dialogs`.
+  Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& spec);
+  virtual ~Window();  // destroys the window if it is still open
+
+  // Each throws Failure when the window cannot be made; no window is left then.
+  void CreateFramed(const wchar_t* window_class, std::wstring_view caption, HMENU menu = nullptr);
+  // Dialogs (class #32770) from an empty template, so that the dialog manager
+  // serves the default button, Enter and Escape. DS_SETFONT gives the dialog
+  // the standard dialog font, which its controls then use.
+  void CreateModeless(HWND owner, std::wstring_view caption);
+  INT_PTR RunModal(HWND owner, std::wstring_view caption);  // EndDialog's result
+
+  // Plain windows: shown with the focus on the first tab stop, which the
+  // window keeps across activations as a dialog would.
+  void Show(int show_command);
+
+  HINSTANCE instance() const { return instance_; }
+  HWND Control(int id) const { return GetDlgItem(hwnd_, id); }
+  int dpi() const { return dpi_; }
+
+  // The controls are in place: add what the table does not say (images, focus).
+  virtual void OnCreate() {}
+  virtual void OnCommand(int id, int code) = 0;
+  // Anything else; nullopt leaves the message to the system.
+  virtual std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam);
+  // The font of the controls whose spec names none, at `dpi`. By default a
+  // dialog's own font, scaled; none for other windows.
+  virtual std::optional<LOGFONTW> DefaultFont(int dpi);
+  // The window is gone; the object may delete itself here.
+  virtual void OnFinalMessage() {}
+
+ private:
+  static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
+  static Window* Attach(HWND hwnd, Window* self);
+  std::optional<LRESULT> Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
+  std::optional<LRESULT> Route(UINT msg, WPARAM wparam, LPARAM lparam);
+  void ThrowIfNotMade(bool made);
+  void Build();
+  void ApplyLayout();
+
+  HINSTANCE instance_;
+  Dialogs& dialogs_;
+  WindowSpec spec_;
+  HWND hwnd_ = nullptr;
+  bool dialog_ = false;
+  bool modal_ = false;
+  bool built_ = false;
+  bool tracked_ = false;  // registered with the message loop
+  std::exception_ptr build_failure_;
+  int dpi_ = USER_DEFAULT_SCREEN_DPI;
+  FontCache fonts_{USER_DEFAULT_SCREEN_DPI};
+  Font default_font_;
+  LOGFONTW dialog_font_{};  // made by the dialog manager at dialog_font_dpi_
+  int dialog_font_dpi_ = USER_DEFAULT_SCREEN_DPI;
+  HWND last_focus_ = nullptr;
+};
+
+}  // namespace qx::win
