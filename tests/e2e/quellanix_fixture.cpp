@@ -28,6 +28,24 @@ std::size_t EntryIndex(std::string_view bag_key) {
   throw DriverError(L"no catalogue entry " + std::wstring(bag_key.begin(), bag_key.end()));
 }
 
+std::wstring Answer(DWORD pid, int button, std::chrono::milliseconds timeout) {
+  HWND box = WaitForTopWindow(pid, kDialogClass, L"", timeout);
+  const std::wstring text = ReadBox(box).text;
+  PressButton(box, button);
+  return text;
+}
+
+std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title) {
+  if (!password_set) Answer(pid, IDNO);
+  HWND box = WaitForTopWindow(pid, kDialogClass, L"");
+  if (title.empty()) {
+    PressButton(box, IDOK);
+  } else {
+    AnswerInputBox(box, title);
+  }
+  return Answer(pid, IDOK, 20s);
+}
+
 void QuellanixTest::SetUp() {
   folder_.emplace(AppFolder::CopyOf(QX_E2E_DIST_DIR));
   PrepareFolder(*folder_);

@@ -21,6 +21,14 @@ using BoxStates = std::array<int, kEntryCount>;
 // The catalogue index of the entry with this bag key; throws when there is none.
 std::size_t EntryIndex(std::string_view bag_key);
 
+// The next box of `pid`: its text, once closed with `button`.
+std::wstring Answer(DWORD pid, int button, std::chrono::milliseconds timeout = kDefaultTimeout);
+
+// Answers a compile just started: No to the blank-password question unless a
+// password is set, then `title` typed or the title offered taken; the text of
+// the box that ends it.
+std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title = {});
+
 class QuellanixTest : public ::testing::Test {
  protected:
   void SetUp() override;

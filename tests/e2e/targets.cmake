@@ -41,6 +41,22 @@ set_target_properties(qx_marker PROPERTIES OUTPUT_NAME marker RUNTIME_OUTPUT_DIR
 qx_warnings(qx_marker)
 qx_wine_path(qx_marker_win "${QX_MARKER_DIR}/marker.exe")
 
+# Stand-ins for a blocked game: a windowed and a console program whose version
+# resource names Solitaire's executable.
+add_executable(qx_stand_in WIN32 ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.rc)
+add_executable(qx_stand_in_console ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.rc)
+target_compile_definitions(qx_stand_in_console PRIVATE QX_CONSOLE)
+foreach(tool qx_stand_in qx_stand_in_console)
+  set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QX_MARKER_DIR})
+  qx_warnings(${tool})
+endforeach()
+if(MINGW)
+  target_link_options(qx_stand_in PRIVATE -municode)
+endif()
+qx_wine_path(qx_tools_win "${QX_MARKER_DIR}")
+
 add_custom_target(e2e_tests)
 file(GLOB QX_E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_e2e.cpp)
 foreach(source ${QX_E2E_TESTS})
@@ -52,8 +68,9 @@ foreach(source ${QX_E2E_TESTS})
     CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
   qx_warnings(${target})
   # The program under test must be current when the tests run.
-  add_dependencies(${target} Quellanix qx_marker)
-  target_compile_definitions(${target} PRIVATE "QX_MARKER_EXE=L\"${qx_marker_win}\"")
+  add_dependencies(${target} Quellanix quellanix-blocker qx_marker qx_stand_in qx_stand_in_console)
+  target_compile_definitions(${target} PRIVATE "QX_MARKER_EXE=L\"${qx_marker_win}\""
+                             "QX_E2E_TOOLS_DIR=L\"${qx_tools_win}\"")
   add_dependencies(e2e_tests ${target})
   gtest_add_tests(TARGET ${target} SOURCES ${source} TEST_LIST added)
   # One display, one mouse: the tests take turns. A GTEST_SKIP shows as skipped.

@@ -66,7 +66,9 @@ class AppFolder {
 // started (a job object holds them all).
 class AppProcess {
  public:
-  static AppProcess Start(const std::wstring& exe);  // its folder is the working one
+  // Its folder is the working one; `flags` go to CreateProcess.
+  static AppProcess Start(const std::wstring& exe, std::wstring_view arguments = {},
+                          DWORD flags = 0);
   AppProcess(AppProcess&&) noexcept = default;
   AppProcess& operator=(AppProcess&&) = delete;
   ~AppProcess();

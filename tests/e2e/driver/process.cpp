@@ -64,7 +64,7 @@ AppFolder::~AppFolder() {
 AppProcess::AppProcess(win::ProcessHandle process, JobHandle job, DWORD pid)
     : job_(std::move(job)), process_(std::move(process)), pid_(pid) {}
 
-AppProcess AppProcess::Start(const std::wstring& exe) {
+AppProcess AppProcess::Start(const std::wstring& exe, std::wstring_view arguments, DWORD flags) {
   JobHandle job(::CreateJobObjectW(nullptr, nullptr));
   if (!job) Fail(L"CreateJobObject");
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
@@ -73,10 +73,11 @@ AppProcess AppProcess::Start(const std::wstring& exe) {
 
   const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
   std::wstring command = L"\"" + exe + L"\"";
+  if (!arguments.empty()) command += L" " + std::wstring(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | flags,
                         nullptr, folder.c_str(), &startup, &info)) {
     Fail(L"Start " + exe);
   }
