@@ -1,7 +1,16 @@
-# Native bench: compile from a large template against cp. Meant for a build
-# with -DQX_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release (scripts/bench.sh).
+# Benchmarks, each printing its figures beside a baseline from the same run.
 if(NOT QX_WINDOWS)
+  # Compile from a large template against cp. Meant for a build with
+  # -DQX_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release (scripts/bench.sh).
   add_executable(compile_bench EXCLUDE_FROM_ALL ${CMAKE_CURRENT_LIST_DIR}/compile_bench.cpp)
   target_link_libraries(compile_bench PRIVATE qx_format qx_runtime_posix)
   qx_warnings(compile_bench)
+else()
+  # The blocker under Wine (scripts/bench-blocker.sh).
+  add_executable(blocker_bench ${CMAKE_CURRENT_LIST_DIR}/blocker_bench.cpp)
+  target_link_libraries(blocker_bench PRIVATE qx_format psapi shell32)
+  qx_warnings(blocker_bench)
+  if(MINGW)
+    target_link_options(blocker_bench PRIVATE -municode)
+  endif()
 endif()

@@ -6,8 +6,10 @@ list(REMOVE_ITEM QX_BLOCKER_CORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
 qx_layer(qx_blocker_core SOURCES ${QX_BLOCKER_CORE_SOURCES} LINKS qx_format qx_cipher)
 
 if(QX_WINDOWS)
-  add_executable(quellanix-blocker WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
-  target_link_libraries(quellanix-blocker PRIVATE qx_blocker_core qx_runtime_win32)
+  file(GLOB QX_BLOCKER_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/win32/*.cpp)
+  add_executable(quellanix-blocker WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp
+                 ${QX_BLOCKER_WIN32_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/blocker.rc)
+  target_link_libraries(quellanix-blocker PRIVATE qx_blocker_core qx_ui version)
   set_target_properties(quellanix-blocker PROPERTIES
     OUTPUT_NAME quellanix SUFFIX ".ext" RUNTIME_OUTPUT_DIRECTORY ${QX_DIST_DIR})
   qx_warnings(quellanix-blocker)

@@ -48,7 +48,8 @@ class InputBox final : public Window {
 }  // namespace
 
 std::wstring RunInputBox(HINSTANCE instance, Dialogs& dialogs, HWND owner, std::wstring_view prompt,
-                         std::wstring_view title, std::wstring_view default_text) {
+                         std::wstring_view title, std::wstring_view default_text, bool masked) {
+  const DWORD field = ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP | (masked ? ES_PASSWORD : 0);
   // Prompt on the left, buttons on the right, the field (sunken, as a dialog
   // template's bordered field is) across the bottom.
   // clang-format off
@@ -56,7 +57,7 @@ std::wstring RunInputBox(HINSTANCE instance, Dialogs& dialogs, HWND owner, std::
       {L"STATIC", SS_LEFT | SS_NOPREFIX,                   prompt,       kPromptId, {165, 165, 3960, 1260},  kNoFont},
       {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP,           L"OK",        IDOK,      {4275, 165, 1125, 315},  kNoFont},
       {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP,              L"Cancel",    IDCANCEL,  {4275, 570, 1125, 315},  kNoFont},
-      {L"EDIT",   ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP,   default_text, kEditId,   {165, 1575, 5250, 300},  kNoFont, WS_EX_CLIENTEDGE},
+      {L"EDIT",   field,                                   default_text, kEditId,   {165, 1575, 5250, 300},  kNoFont, WS_EX_CLIENTEDGE},
   };
   // clang-format on
   return InputBox(instance, dialogs, controls).Run(owner, title);

@@ -42,14 +42,25 @@ Capture CaptureWindow(HWND top, COLORREF background) {
   RECT client{};
   ::GetWindowRect(top, &frame);
   ::GetClientRect(top, &client);
-  POINT corner{client.right - 2, client.bottom - 2};
+  POINT corner{client.right - 2, client.bottom - 2}, origin{0, 0};
   ::ClientToScreen(top, &corner);
+  ::ClientToScreen(top, &origin);
   // Under Wine a window is listed, and answers, before its pixels reach the
-  // screen: until then a capture shows what was beneath it.
+  // screen: until then a capture shows what was beneath it, or its bare
+  // background before its controls paint.
+  const auto drawn = [&](const Capture& c) {
+    if (c.Pixel(corner.x - frame.left, corner.y - frame.top) != background) return false;
+    for (int y = origin.y - frame.top; y < corner.y - frame.top; ++y) {
+      for (int x = origin.x - frame.left; x < corner.x - frame.left; ++x) {
+        if (c.Pixel(x, y) != background) return true;
+      }
+    }
+    return false;
+  };
   Capture previous;
   if (!WaitUntil([&] {
         previous = GrabScreen(frame);
-        return previous.Pixel(corner.x - frame.left, corner.y - frame.top) == background;
+        return drawn(previous);
       })) {
     throw DriverError(L"the window's background never showed on screen");
   }

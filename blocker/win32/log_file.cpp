@@ -1,0 +1,74 @@
+#include "blocker/win32/log_file.h"
+
+#include <shlobj.h>  // needs windows.h first
+#include <windows.h>
+
+#include "blocker/activity_log.h"
+#include "common/failure.h"
+#include "runtime/win32/handles.h"
+#include "runtime/win32/last_error.h"
+
+namespace qx::blocker::win {
+namespace {
+
+void WriteAll(HANDLE file, std::string_view bytes, const std::wstring& path) {
+  DWORD written = 0;
+  if (!WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+      written != bytes.size()) {
+    qx::win::ThrowLastError(L"Could not write the activity log \"" + path + L"\".");
+  }
+}
+
+}  // namespace
+
+std::wstring LogPath(const std::wstring& title) {
+  wchar_t folder[MAX_PATH];
+  if (FAILED(
+          SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
+    return {};
+  }
+  const std::wstring ours = std::wstring(folder) + L"\\Quellanix";
+  CreateDirectoryW(ours.c_str(), nullptr);
+  return ours + L"\\" + title + L".log";
+}
+
+void AppendLogLine(const std::wstring& path, std::string_view line) {
+  qx::win::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ | FILE_APPEND_DATA,
+                                       FILE_SHARE_READ, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                       nullptr));
+  if (!file) qx::win::ThrowLastError(L"Could not open the activity log \"" + path + L"\".");
+  LARGE_INTEGER size{};
+  GetFileSizeEx(file.get(), &size);
+  if (static_cast<std::uint64_t>(size.QuadPart) + line.size() < kLogCap) {
+    WriteAll(file.get(), line, path);
+    return;
+  }
+  std::string log(static_cast<std::size_t>(size.QuadPart), '\0');
+  DWORD got = 0;
+  if (!ReadFile(file.get(), log.data(), static_cast<DWORD>(log.size()), &got, nullptr)) {
+    qx::win::ThrowLastError(L"Could not read the activity log \"" + path + L"\".");
+  }
+  log.resize(got);
+  file.reset();
+  const std::wstring temp = path + L".new";
+  {
+    qx::win::FileHandle out(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!out) qx::win::ThrowLastError(L"Could not write the activity log \"" + path + L"\".");
+    try {
+      WriteAll(out.get(), AppendToLog(std::move(log), line), path);
+    } catch (...) {
+      out.reset();
+      DeleteFileW(temp.c_str());
+      throw;
+    }
+  }
+  if (!MoveFileExW(temp.c_str(), path.c_str(),
+                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    const DWORD code = GetLastError();
+    DeleteFileW(temp.c_str());
+    qx::win::ThrowError(L"Could not write the activity log \"" + path + L"\".", code);
+  }
+}
+
+}  // namespace qx::blocker::win
