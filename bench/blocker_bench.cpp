@@ -8,9 +8,11 @@
 // The wineserver's CPU over the minute with and without the blocker is read by
 // scripts/bench-blocker.sh around the lines that start with "phase".
 //   blocker_bench DIST_DIR TOOLS_DIR [idle seconds]
-#include <psapi.h>  // needs windows.h first
-#include <shlobj.h>
 #include <windows.h>
+
+#include <psapi.h>  // needs windows.h first
+
+#include <shlobj.h>  // needs windows.h first
 
 #include <algorithm>
 #include <chrono>
