@@ -8,11 +8,11 @@
 // The wineserver's CPU over the minute with and without the blocker is read by
 // scripts/bench-blocker.sh around the lines that start with "phase".
 //   blocker_bench DIST_DIR TOOLS_DIR [idle seconds]
+// clang-format off: psapi.h and shlobj.h need windows.h first
 #include <windows.h>
-
-#include <psapi.h>  // needs windows.h first
-
-#include <shlobj.h>  // needs windows.h first
+#include <psapi.h>
+#include <shlobj.h>
+// clang-format on
 
 #include <algorithm>
 #include <chrono>

@@ -1,7 +1,9 @@
 #include "blocker/win32/log_file.h"
 
-#include <shlobj.h>  // needs windows.h first
+// clang-format off: shlobj.h needs windows.h first
 #include <windows.h>
+#include <shlobj.h>
+// clang-format on
 
 #include "blocker/activity_log.h"
 #include "common/failure.h"
