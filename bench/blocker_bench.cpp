@@ -8,7 +8,8 @@
 // The wineserver's CPU over the minute with and without the blocker is read by
 // scripts/bench-blocker.sh around the lines that start with "phase".
 //   blocker_bench DIST_DIR TOOLS_DIR [idle seconds]
-// clang-format off: psapi.h and shlobj.h need windows.h first
+// psapi.h and shlobj.h need windows.h first.
+// clang-format off
 #include <windows.h>
 #include <psapi.h>
 #include <shlobj.h>

@@ -1,6 +1,7 @@
 #include "blocker/win32/log_file.h"
 
-// clang-format off: shlobj.h needs windows.h first
+// shlobj.h needs windows.h first.
+// clang-format off
 #include <windows.h>
 #include <shlobj.h>
 // clang-format on
