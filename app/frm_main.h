@@ -3,8 +3,8 @@
 // so that they run unchanged in the program and in unit tests.
 #include <cstddef>
 
-#include "catalogue/catalogue.h"
 #include "app/public_values.h"
+#include "catalogue/catalogue.h"
 #include "runtime/runtime.h"
 
 namespace qx {

@@ -1,7 +1,7 @@
 #include <string>
 
-#include "app/frm_main.h"
 #include "app/cipher.h"
+#include "app/frm_main.h"
 
 namespace qx {
 

@@ -2,9 +2,9 @@
 
 #include <limits>
 
+#include "common/failure.h"
 #include "format/bag_format.h"
 #include "format/little_endian.h"
-#include "common/failure.h"
 
 namespace qx {
 

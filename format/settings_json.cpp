@@ -10,8 +10,7 @@ std::string SettingsJson(const SettingsResult& read) {
   for (std::size_t n = 0; n < order.size(); ++n) {
     // Keys are plain ASCII letters: nothing to escape.
     out += "    \"" + std::string(kCatalogue[order[n]].bag_key) +
-           "\": " + (s.block[order[n]] ? "true" : "false") +
-           (n + 1 < order.size() ? ",\n" : "\n");
+           "\": " + (s.block[order[n]] ? "true" : "false") + (n + 1 < order.size() ? ",\n" : "\n");
   }
   out += "  },\n  \"password_set\": ";
   out += s.encrypted_password.empty() ? "false" : "true";

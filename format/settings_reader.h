@@ -40,7 +40,7 @@ enum class SettingsFault {
 
 struct SettingsResult {
   SettingsFault fault = SettingsFault::None;
-  std::string reason;                // empty on success
+  std::string reason;                 // empty on success
   std::uint32_t template_length = 0;  // L, from the trailer
   BlockerSettings settings;
   bool ok() const { return fault == SettingsFault::None; }

@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "ui/layout.h"
 #include "runtime/win32/handles.h"
+#include "ui/layout.h"
 
 namespace qx::win {
 

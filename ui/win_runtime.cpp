@@ -2,10 +2,10 @@
 
 #include "runtime/win32/ansi_codec.h"
 #include "runtime/win32/app_facts.h"
-#include "ui/dialogs.h"
 #include "runtime/win32/files.h"
 #include "runtime/win32/processes.h"
 #include "runtime/win32/registry.h"
+#include "ui/dialogs.h"
 
 namespace qx::win {
 

@@ -1,8 +1,9 @@
 #include "runtime/win32/processes.h"
 
+// clang-format off
 #include <windows.h>
-
 #include <shellapi.h>  // needs windows.h first
+// clang-format on
 
 #include <string>
 
