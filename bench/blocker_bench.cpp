@@ -4,9 +4,11 @@
 //     stand-in that the blocker stops (Solitaire's name in their version
 //     resources), beside the windowed one's start to first window when
 //     nothing blocks it;
-//   - the blocker's own CPU time over an idle minute, and its peak memory.
-// The wineserver's CPU over the minute with and without the blocker is read by
-// scripts/bench-blocker.sh around the lines that start with "phase".
+//   - the blocker's peak memory.
+// The CPU time of the blocker and of the wineserver over an idle minute, with
+// and without the blocker, is read from /proc by scripts/bench-blocker.sh
+// around the lines that start with "phase" (Wine reports no CPU time for
+// other processes).
 //   blocker_bench DIST_DIR TOOLS_DIR [idle seconds]
 // psapi.h and shlobj.h need windows.h first.
 // clang-format off
@@ -114,17 +116,6 @@ void Series(const char* what, const std::wstring& exe, DWORD flags, bool baselin
   std::fflush(stdout);
 }
 
-double CpuSeconds(HANDLE process) {
-  FILETIME c, e, k, u;
-  GetProcessTimes(process, &c, &e, &k, &u);
-  const auto t = [](FILETIME f) {
-    return static_cast<double>((static_cast<unsigned long long>(f.dwHighDateTime) << 32) |
-                               f.dwLowDateTime) /
-           1e7;
-  };
-  return t(k) + t(u);
-}
-
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -156,12 +147,8 @@ int wmain(int argc, wchar_t** argv) {
   Sleep(1000);  // its first full check of the process list
   std::printf("phase idle-with-blocker %d\n", idle);
   std::fflush(stdout);
-  const double cpu_before = CpuSeconds(b.hProcess);
   Sleep(static_cast<DWORD>(idle) * 1000);
-  const double cpu_idle = CpuSeconds(b.hProcess) - cpu_before;
   std::printf("phase end\n");
-  std::printf("blocker CPU over an idle %d s: %.3f s = %.2f%% of one core (target at most 0.5%%)\n",
-              idle, cpu_idle, 100.0 * cpu_idle / idle);
   std::fflush(stdout);
 
   Series("windowed, blocked: start to gone", windowed, 0, false, window);

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The blocker's speed and cost under Wine: scripts/bench-blocker.sh [idle seconds]
 # Builds, starts a private Xvfb and the bench's Wine prefix, runs
-# build/win/blocker_bench.exe, and adds the wineserver's CPU time over the idle
-# minute without and with the blocker.
+# build/win/blocker_bench.exe, and adds the CPU time over the idle minute of
+# the blocker and of this prefix's wineserver, without and with the blocker.
+# End other Wine programs first: they cost the wineserver time too.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 idle=${1:-60}
@@ -14,19 +15,34 @@ trap 'qx_wine_stop; qx_stop_xvfb' EXIT
 qx_start_xvfb
 qx_wine_prepare "$root/build/wineprefix"
 win() { echo "Z:${1//\//\\}"; }
-server_cpu() {  # user + system time of this prefix's wineserver, in clock ticks
+# The wineserver of this prefix works in a folder named after the prefix's
+# device and inode.
+server_dir=$(printf '/tmp/.wine-%d/server-%x-%x' "$(id -u)" "$(stat -c %d "$WINEPREFIX")" \
+  "$(stat -c %i "$WINEPREFIX")")
+server_pid() {
   local pid
-  pid=$(pgrep -n -x wineserver || true)
-  [ -n "$pid" ] && awk '{ print $14 + $15 }' "/proc/$pid/stat" || echo 0
+  for pid in $(pgrep -x wineserver); do
+    [ "$(readlink "/proc/$pid/cwd")" = "$server_dir" ] && echo "$pid" && return
+  done
 }
+ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
+server=$(server_pid)
 qx_fixed_layout wine "$root/build/win/blocker_bench.exe" "$(win "$root/build/dist")" \
   "$(win "$root/build/win/e2e-tools")" "$idle" | while IFS= read -r line; do
   line=${line%$'\r'}
-  echo "$line"
   case "$line" in
-    "phase end") awk -v a="$start" -v b="$(server_cpu)" -v hz="$hz" -v what="$phase" -v s="$idle" \
-      'BEGIN { printf "wineserver CPU %s: %.2f s = %.2f%% of one core\n", what, (b - a) / hz, 100 * (b - a) / hz / s }' ;;
-    phase*) phase=${line#phase }; phase=${phase% *}; start=$(server_cpu) ;;
+    "phase end")
+      blocker_now=$(ticks "$blocker")
+      awk -v a="$server_start" -v b="$(ticks "$server")" -v c="$blocker_start" -v d="$blocker_now" \
+        -v hz="$hz" -v what="$phase" -v s="$idle" -v has="${blocker:+1}" 'BEGIN {
+          printf "idle %d s %s: wineserver %.2f s CPU = %.2f%% of one core", s, what, (b - a) / hz, 100 * (b - a) / hz / s
+          if (has) printf "; blocker %.2f s = %.2f%% (target at most 0.5%%)", (d - c) / hz, 100 * (d - c) / hz / s
+          printf "\n" }' ;;
+    phase*)
+      phase=${line#phase }; phase=${phase% *}
+      blocker=$(pgrep -f 'BenchGuard.exe' | head -n 1 || true)
+      server_start=$(ticks "$server"); blocker_start=$(ticks "$blocker") ;;
+    *) echo "$line" ;;
   esac
 done

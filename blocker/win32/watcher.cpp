@@ -46,7 +46,12 @@ bool IsRunDialog(HWND window) {
 
 std::vector<StoppedProgram> Watcher::Scan() {
   std::vector<StoppedProgram> stopped;
-  for (const ListedProcess& p : ListProcesses()) Inspect(p.pid, p.created, p.image_name, stopped);
+  std::set<std::pair<DWORD, std::uint64_t>> listed;
+  for (const ListedProcess& p : ListProcesses()) {
+    Inspect(p.pid, p.created, p.image_name, stopped);
+    listed.insert({p.pid, p.created});
+  }
+  seen_ = std::move(listed);  // what has ended is forgotten: the set stays small
   return stopped;
 }
 
