@@ -109,26 +109,23 @@ TEST_F(AboutTest, ShowsItsTextsAndStartsTheToolByItsExactPath) {
 }
 
 TEST_F(AboutTest, OneDialogThatKeysCloseAndThatOutlivesTheMainWindow) {
-  HWND about = OpenAbout();
-  EXPECT_EQ(OpenAbout(), about);  // chosen again: the same dialog, to the front
-  EXPECT_EQ(std::ranges::count_if(TopWindows(pid()), [](HWND w) { return Text(w) == kCaption; }),
-            1);
-  const auto closed_by = [&](WORD vk, WORD modifier) {
+  OpenAbout();
+  for (const auto& [vk, modifier] :
+       {std::pair<WORD, WORD>{VK_ESCAPE, 0}, {VK_RETURN, 0}, {VK_F4, VK_MENU}}) {
+    SCOPED_TRACE(vk);
+    HWND about = OpenAbout();  // the first time chosen again while open: the same one
+    EXPECT_EQ(std::ranges::count_if(TopWindows(pid()), [](HWND w) { return Text(w) == kCaption; }),
+              1);
+    EXPECT_EQ(FocusedControl(about), ChildById(about, win::kAboutOkId));
     PressKey(vk, modifier);
-    return WaitUntil([&] { return !::IsWindow(about); });
-  };
-  EXPECT_TRUE(closed_by(VK_ESCAPE, 0));
-  about = OpenAbout();
-  EXPECT_EQ(FocusedControl(about), ChildById(about, win::kAboutOkId));
-  EXPECT_TRUE(closed_by(VK_RETURN, 0));
-  about = OpenAbout();
-  EXPECT_TRUE(closed_by(VK_F4, VK_MENU));
-  // Past what the dialog's closing did on the program's thread.
-  EXPECT_TRUE(Answers(main()) && ::IsWindowVisible(main()));
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    // Past what the dialog's closing did on the program's thread.
+    EXPECT_TRUE(Answers(main()) && ::IsWindowVisible(main()));
+  }
 
   // The main window closed by its close box: the program runs on (the dialog
   // still takes keys) until the dialog closes too.
-  about = OpenAbout();
+  HWND about = OpenAbout();
   HWND sys_info = ChildById(about, win::kAboutSysInfoId);
   const POINT close_box = CloseBox(main());
   ASSERT_EQ(::SendMessageW(main(), WM_NCHITTEST, 0, MAKELPARAM(close_box.x, close_box.y)), HTCLOSE);
@@ -137,7 +134,7 @@ TEST_F(AboutTest, OneDialogThatKeysCloseAndThatOutlivesTheMainWindow) {
   BringToFront(about);
   PressKey(VK_TAB);
   EXPECT_TRUE(WaitUntil([&] { return FocusedControl(about) == sys_info; }));
-  EXPECT_TRUE(closed_by(VK_ESCAPE, 0));
+  PressKey(VK_ESCAPE);
   ASSERT_TRUE(app().WaitForExit());
   EXPECT_EQ(app().ExitCode(), 0u);
 }

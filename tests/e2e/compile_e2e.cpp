@@ -27,10 +27,10 @@ namespace {
 constexpr wchar_t kComplete[] = L"Compile Complete";
 
 // quellanix-inspect's output on `file`, and its exit code: run by the command
-// interpreter, which sends the output to a file (/s: the outer quotes go).
+// interpreter, which sends the output to a file beside `file` (/s: the outer
+// quotes go).
 std::pair<DWORD, std::string> Inspect(const std::wstring& tool, const std::wstring& file) {
-  const AppFolder scratch;
-  const std::wstring out = scratch.File(L"out.txt");
+  const std::wstring out = file + L".json";
   AppProcess run = AppProcess::Start(
       _wgetenv(L"ComSpec"),
       L"/s /c \"\"" + tool + L"\" \"" + file + L"\" > \"" + out + L"\" 2>&1\"", CREATE_NO_WINDOW);
@@ -131,35 +131,29 @@ TEST(FullDiskTest, TheOlderBlockerIsIntactAndNoOtherFileRemains) {
   if (!::GetEnvironmentVariableW(L"QX_E2E_SMALL_DISK", disk, MAX_PATH)) {
     GTEST_SKIP() << "run scripts/e2e-full-disk.sh as root: it mounts a small disk for this test";
   }
-  const std::wstring folder = disk;
-  for (const std::wstring name : {L"Quellanix.exe", kTemplateFileName}) {
-    ASSERT_TRUE(::CopyFileW((std::wstring(QX_E2E_DIST_DIR) + L"\\" + name).c_str(),
-                            (folder + L"\\" + name).c_str(), FALSE));
+  const std::wstring folder = std::wstring(disk) + L"\\";
+  const std::wstring dist = std::wstring(QX_E2E_DIST_DIR) + L"\\";
+  // The program and its template, and the template again as an older blocker.
+  const std::wstring blocker = folder + kDefaultProgramTitle + kExeSuffix;
+  for (const auto& [from, to] : {std::pair{dist + L"Quellanix.exe", folder + L"Quellanix.exe"},
+                                 {dist + kTemplateFileName, folder + kTemplateFileName},
+                                 {dist + kTemplateFileName, blocker}}) {
+    ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE));
   }
-  const std::wstring blocker = folder + L"\\" + kDefaultProgramTitle + kExeSuffix;
-  const std::wstring filler = folder + L"\\filler.bin";
-  AppProcess app = AppProcess::Start(folder + L"\\Quellanix.exe");
-  HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);
-  const auto compile = [&] {
-    Click(ChildById(main, win::kCompileButtonId));
-    return FinishCompile(app.pid(), false);
-  };
-  ASSERT_EQ(compile(), kComplete);
   const std::string before = ReadFile(blocker);
-
+  AppProcess app = AppProcess::Start(folder + L"Quellanix.exe");
+  HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);
   // Less than a template's worth left free.
   ULARGE_INTEGER free{};
   ASSERT_TRUE(::GetDiskFreeSpaceExW(disk, &free, nullptr, nullptr));
-  std::ofstream(std::filesystem::path(filler), std::ios::binary)
+  std::ofstream(std::filesystem::path(folder + L"filler.bin"), std::ios::binary)
       << std::string(free.QuadPart - 96 * 1024, 'f');
-  Click(ChildById(main, win::BoxId(EntryIndex("Kazaa"))));  // a new bag differs from the old
   const std::vector<std::wstring> files = FileNames(folder);
-  const std::wstring text = compile();
+  Click(ChildById(main, win::kCompileButtonId));
+  const std::wstring text = FinishCompile(app.pid(), false);
   EXPECT_NE(text.find(L"(error 112)"), std::wstring::npos) << Narrow(text);  // disk full
   EXPECT_TRUE(ReadFile(blocker) == before);                                  // byte for byte
   EXPECT_EQ(FileNames(folder), files);
-  ::DeleteFileW(filler.c_str());
-  ::DeleteFileW(blocker.c_str());
 }
 
 }  // namespace

@@ -35,11 +35,7 @@ std::wstring Answer(DWORD pid, int button, std::chrono::milliseconds timeout) {
 std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title) {
   if (!password_set) Answer(pid, IDNO);
   HWND box = WaitForTopWindow(pid, kDialogClass, L"");
-  if (title.empty()) {
-    PressButton(box, IDOK);
-  } else {
-    AnswerInputBox(box, title);
-  }
+  title.empty() ? PressButton(box, IDOK) : AnswerInputBox(box, title);
   return Answer(pid, IDOK, 20s);
 }
 

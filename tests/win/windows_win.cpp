@@ -25,14 +25,6 @@ namespace {
 
 constexpr int kNewDpi = 144;
 
-// The control's rectangle in its parent's client coordinates.
-RECT InParent(HWND control) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 LOGFONTW FontOf(HWND control) {
   LOGFONTW lf{};
   GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof lf, &lf);
@@ -55,7 +47,9 @@ void ExpectLaidOut(HWND window, std::span<const ControlSpec> controls, int dpi) 
   for (const ControlSpec& c : controls) {
     HWND control = GetDlgItem(window, c.id);
     const RECT want = ToPixels(c.rect, dpi);
-    const RECT got = InParent(control);
+    RECT got{};
+    GetWindowRect(control, &got);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&got), 2);
     EXPECT_TRUE(EqualRect(&want, &got)) << c.id << " at " << dpi;
     if (c.font.centipoints == 0) continue;
     const LOGFONTW lf = FontOf(control);

@@ -59,7 +59,6 @@ class AppFolder {
   AppFolder();
   static AppFolder CopyOf(const std::wstring& source);
   AppFolder(AppFolder&& other) noexcept;
-  AppFolder& operator=(AppFolder&&) = delete;
   ~AppFolder();
 
   const std::wstring& path() const { return path_; }
@@ -77,7 +76,6 @@ class AppProcess {
   static AppProcess Start(const std::wstring& exe, std::wstring_view arguments = {},
                           DWORD flags = 0);
   AppProcess(AppProcess&&) noexcept = default;
-  AppProcess& operator=(AppProcess&&) = delete;
   ~AppProcess();
 
   DWORD pid() const { return pid_; }

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <filesystem>
 #include <utility>
 
@@ -54,21 +55,19 @@ std::vector<HWND> TopWindows(DWORD pid) {
 }
 
 HWND FindTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title) {
-  for (HWND hwnd : TopWindows(pid)) {
-    if ((window_class.empty() || ClassOf(hwnd) == window_class) &&
-        (title.empty() || Title(hwnd) == title)) {
-      return hwnd;
-    }
-  }
-  return nullptr;
+  const std::vector<HWND> all = TopWindows(pid);
+  const auto found = std::ranges::find_if(all, [&](HWND hwnd) {
+    return (window_class.empty() || ClassOf(hwnd) == window_class) &&
+           (title.empty() || Title(hwnd) == title);
+  });
+  return found == all.end() ? nullptr : *found;
 }
 
 HWND WaitForTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title,
                       std::chrono::milliseconds timeout) {
   HWND found = nullptr;
-  if (WaitUntil([&] { return (found = FindTopWindow(pid, window_class, title)); }, timeout)) {
+  if (WaitUntil([&] { return (found = FindTopWindow(pid, window_class, title)); }, timeout))
     return found;
-  }
   // What shows instead, and what has the foreground: the state the wait left.
   std::wstring scene;
   for (HWND w : TopWindows(pid)) scene += L" [" + Named(w) + L"]";
