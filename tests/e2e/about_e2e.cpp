@@ -1,8 +1,10 @@
-// The About dialog: its texts, and the System Info button against registry
-// values set by the test, where only the real system shows what starts.
+// The About dialog: its texts, how it opens and closes, and the System Info
+// button against registry values set by the test, where only the real system
+// shows what starts.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 
 #include "about/about_texts.h"
@@ -16,18 +18,25 @@ namespace qx::e2e {
 namespace {
 
 constexpr wchar_t kProduct[] = QX_WIDEN(QX_PRODUCT_NAME);
+const std::wstring kCaption = std::wstring(L"About ") + kProduct;
+
+// The middle of the close box: the caption's last button, flush with the
+// client area's right edge.
+POINT CloseBox(HWND top) {
+  RECT frame{};
+  RECT client{};
+  ::GetWindowRect(top, &frame);
+  ::GetClientRect(top, &client);
+  ::MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  return {client.right - ::GetSystemMetrics(SM_CXSIZE) / 2,
+          frame.top + frame.right - client.right + ::GetSystemMetrics(SM_CYCAPTION) / 2};
+}
 
 class AboutTest : public QuellanixTest {
  protected:
-  void SetUp() override {
-    ClearRegistry();
-    QuellanixTest::SetUp();
-  }
-  void TearDown() override {
-    QuellanixTest::TearDown();
-    ClearRegistry();
-  }
   // The values the dialog reads, gone before and after every test.
+  AboutTest() { ClearRegistry(); }
+  ~AboutTest() override { ClearRegistry(); }
   static void ClearRegistry() {
     ::RegDeleteKeyValueW(HKEY_LOCAL_MACHINE, kSysInfoPathKey, kSysInfoPathValue);
     ::RegDeleteKeyW(HKEY_LOCAL_MACHINE, kSysInfoFolderKey);
@@ -37,24 +46,19 @@ class AboutTest : public QuellanixTest {
     ASSERT_EQ(::RegSetKeyValueW(HKEY_LOCAL_MACHINE, key, name, REG_SZ, text.c_str(), bytes), 0);
   }
 
-  // Help, then its first item; the dialog once in front with the focus inside.
+  // Help, then its first item: the About dialog that comes to the front, with
+  // the focus inside.
   HWND OpenAbout() {
     ChooseMenuItem(L'H', static_cast<wchar_t>(VK_RETURN));
-    HWND about = WaitForTopWindow(pid(), kDialogClass, std::wstring(L"About ") + kProduct);
-    if (!WaitUntil([&] {
-          return ::GetForegroundWindow() == about && ::IsChild(about, FocusedControl(about));
-        })) {
-      throw DriverError(L"the About dialog did not take the focus");
-    }
+    HWND about = nullptr;
+    Await(
+        [&] {
+          about = ::GetForegroundWindow();
+          return ClassOf(about) == kDialogClass && Text(about) == kCaption &&
+                 ::IsChild(about, FocusedControl(about));
+        },
+        L"no About dialog came to the front with the focus");
     return about;
-  }
-
-  // The unavailable message over the dialog, answered; the dialog stays.
-  void ExpectUnavailable(HWND about) {
-    HWND box = WaitForTopWindow(pid(), kDialogClass, kProduct);
-    EXPECT_EQ(ReadBox(box).text, kSysInfoUnavailable);
-    PressButton(box, IDOK);
-    EXPECT_TRUE(::IsWindowVisible(about));
   }
 
   // A copy of the marker tool; once started it leaves `path` + ".ran" holding
@@ -64,12 +68,10 @@ class AboutTest : public QuellanixTest {
     if (!::CopyFileW(QX_MARKER_EXE, path.c_str(), FALSE)) throw DriverError(L"cannot copy marker");
     return path;
   }
-  static bool Ran(const std::wstring& path) {
-    return ::GetFileAttributesW((path + L".ran").c_str()) != INVALID_FILE_ATTRIBUTES;
-  }
-  static std::wstring CommandLineOf(const std::wstring& path) {
+  // The command line the marker at `path` was started with; empty until then.
+  static std::wstring StartedWith(const std::wstring& path) {
     const std::string bytes = ReadFile(path + L".ran");
-    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2);
+    return {reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / 2};
   }
 
   AppFolder tools_;  // its name holds spaces
@@ -96,14 +98,45 @@ TEST_F(AboutTest, ShowsItsTextsAndStartsTheToolByItsExactPath) {
   EXPECT_EQ(origin.y, win::TwipsToPixels(win::kAboutTopTwips, 96));
 
   Click(ChildById(about, win::kAboutSysInfoId));
-  ASSERT_TRUE(WaitUntil([&] { return Ran(tool); }));
-  EXPECT_EQ(CommandLineOf(tool), L"\"" + tool + L"\"");
-  EXPECT_FALSE(Ran(decoy));
+  ASSERT_TRUE(WaitUntil([&] { return !StartedWith(tool).empty(); }));
+  EXPECT_EQ(StartedWith(tool), L"\"" + tool + L"\"");
+  EXPECT_EQ(StartedWith(decoy), L"");
   EXPECT_TRUE(::IsWindowVisible(about));
 
   // Exit ends the program with the dialog still open.
   ChooseMenuItem(L'F', L'X');
   EXPECT_TRUE(app().WaitForExit());
+}
+
+TEST_F(AboutTest, OneDialogThatKeysCloseAndThatOutlivesTheMainWindow) {
+  OpenAbout();
+  for (const auto& [vk, modifier] :
+       {std::pair<WORD, WORD>{VK_ESCAPE, 0}, {VK_RETURN, 0}, {VK_F4, VK_MENU}}) {
+    SCOPED_TRACE(vk);
+    HWND about = OpenAbout();  // the first time chosen again while open: the same one
+    EXPECT_EQ(std::ranges::count_if(TopWindows(pid()), [](HWND w) { return Text(w) == kCaption; }),
+              1);
+    EXPECT_EQ(FocusedControl(about), ChildById(about, win::kAboutOkId));
+    PressKey(vk, modifier);
+    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(about); }));
+    // Past what the dialog's closing did on the program's thread.
+    EXPECT_TRUE(Answers(main()) && ::IsWindowVisible(main()));
+  }
+
+  // The main window closed by its close box: the program runs on (the dialog
+  // still takes keys) until the dialog closes too.
+  HWND about = OpenAbout();
+  HWND sys_info = ChildById(about, win::kAboutSysInfoId);
+  const POINT close_box = CloseBox(main());
+  ASSERT_EQ(::SendMessageW(main(), WM_NCHITTEST, 0, MAKELPARAM(close_box.x, close_box.y)), HTCLOSE);
+  Click(main(), close_box);
+  ASSERT_TRUE(WaitUntil([&] { return !::IsWindow(main()); }));
+  BringToFront(about);
+  PressKey(VK_TAB);
+  EXPECT_TRUE(WaitUntil([&] { return FocusedControl(about) == sys_info; }));
+  PressKey(VK_ESCAPE);
+  ASSERT_TRUE(app().WaitForExit());
+  EXPECT_EQ(app().ExitCode(), 0u);
 }
 
 // The value is read into 1024 bytes: 1023 characters and the terminator are
@@ -115,12 +148,16 @@ TEST_F(AboutTest, APathOf1024BytesIsReadAndALongerOneIsNot) {
 
   SetValue(kSysInfoPathKey, kSysInfoPathValue, L"C:\\" + std::wstring(1020, L'x'));
   Click(ChildById(about, win::kAboutSysInfoId));
-  ExpectUnavailable(about);
-  EXPECT_FALSE(Ran(tool));
+  // The unavailable message over the dialog; the dialog stays.
+  HWND box = WaitForTopWindow(pid(), kDialogClass, kProduct);
+  EXPECT_EQ(ReadBox(box).text, kSysInfoUnavailable);
+  PressButton(box, IDOK);
+  EXPECT_TRUE(::IsWindowVisible(about));
+  EXPECT_EQ(StartedWith(tool), L"");
 
   SetValue(kSysInfoPathKey, kSysInfoPathValue, L"C:\\" + std::wstring(1021, L'x'));
   Click(ChildById(about, win::kAboutSysInfoId));
-  EXPECT_TRUE(WaitUntil([&] { return Ran(tool); }));
+  EXPECT_TRUE(WaitUntil([&] { return !StartedWith(tool).empty(); }));
 }
 
 }  // namespace

@@ -26,29 +26,16 @@ namespace {
 
 constexpr wchar_t kComplete[] = L"Compile Complete";
 
-// quellanix-inspect's output on `file`, and its exit code.
+// quellanix-inspect's output on `file`, and its exit code: run by the command
+// interpreter, which sends the output to a file beside `file` (/s: the outer
+// quotes go).
 std::pair<DWORD, std::string> Inspect(const std::wstring& tool, const std::wstring& file) {
-  const AppFolder scratch;
-  const std::wstring out_path = scratch.File(L"out.txt");
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  win::FileHandle out(::CreateFileW(out_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                                    CREATE_ALWAYS, 0, nullptr));
-  STARTUPINFOW startup{};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdOutput = startup.hStdError = out.get();
-  PROCESS_INFORMATION info{};
-  std::wstring command = L"\"" + tool + L"\" \"" + file + L"\"";
-  if (!::CreateProcessW(tool.c_str(), command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
-                        nullptr, nullptr, &startup, &info)) {
-    throw DriverError(L"cannot start " + tool);
-  }
-  win::ProcessHandle process(info.hProcess), thread(info.hThread);
-  DWORD code = 0;
-  ::WaitForSingleObject(process.get(), 10000);
-  ::GetExitCodeProcess(process.get(), &code);
-  out.reset();
-  return {code, ReadFile(out_path)};
+  const std::wstring out = file + L".json";
+  AppProcess run = AppProcess::Start(
+      _wgetenv(L"ComSpec"),
+      L"/s /c \"\"" + tool + L"\" \"" + file + L"\" > \"" + out + L"\" 2>&1\"", CREATE_NO_WINDOW);
+  if (!run.WaitForExit(10s)) throw DriverError(L"quellanix-inspect did not end");
+  return {run.ExitCode(), ReadFile(out)};
 }
 
 using CompileTest = QuellanixTest;
@@ -74,7 +61,13 @@ TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
 
   std::vector<std::wstring> files = FileNames(folder().path());
   ChooseMenuItem(L'F', L'C');
-  ASSERT_EQ(FinishCompile(pid(), true, L"Family Guard"), kComplete);
+  // The title offered shows from its first character; typing replaces it.
+  HWND title_box = WaitForTopWindow(pid(), kDialogClass, L"");
+  const LRESULT first =
+      ::SendMessageW(::FindWindowExW(title_box, nullptr, L"Edit", nullptr), EM_POSFROMCHAR, 0, 0);
+  EXPECT_GE(static_cast<short>(LOWORD(first)), 0);
+  AnswerInputBox(title_box, L"Family Guard");
+  ASSERT_EQ(Answer(pid(), IDOK, 20s), kComplete);
   files.push_back(L"Family Guard.exe");
   std::sort(files.begin(), files.end());
   EXPECT_EQ(FileNames(folder().path()), files);
@@ -91,48 +84,43 @@ TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
   std::string lines = json;  // without the console's carriage returns
   std::erase(lines, '\r');
   EXPECT_EQ(lines, SettingsJson(read));
-
 }
 
 // An older blocker the system holds on to (read-only, or running: the bare
 // template under the blocker's name waits on its box) stays as it was, with
 // the system's reason given; once free it is replaced whole.
 TEST_F(CompileTest, AnOlderBlockerIsReplacedOnlyWhenTheSystemLetsGo) {
-  enum class Old { kReadOnly, kRunning, kFree };
-  const std::wstring old = folder().File(std::wstring(kDefaultProgramTitle) + kExeSuffix);
-  for (const Old state : {Old::kReadOnly, Old::kRunning, Old::kFree}) {
-    SCOPED_TRACE(state == Old::kReadOnly  ? "read-only"
-                 : state == Old::kRunning ? "running"
-                                          : "free");
+  const std::wstring name = std::wstring(kDefaultProgramTitle) + kExeSuffix;
+  const std::wstring old = folder().File(name);
+  for (const std::string_view state : {"read-only", "running", "free"}) {
+    SCOPED_TRACE(state);
     ASSERT_TRUE(::CopyFileW(folder().File(kTemplateFileName).c_str(), old.c_str(), FALSE));
     const std::string before = ReadFile(old);
     std::optional<AppProcess> blocker;
-    if (state == Old::kRunning) {
+    if (state == "running") {
       blocker.emplace(AppProcess::Start(old));
       HWND box = WaitForTopWindow(blocker->pid(), kDialogClass, L"", 20s);
       EXPECT_NE(ReadBox(box).text.find(L"no blocker settings"), std::wstring::npos);
       // Out of the way of the main window's controls.
       ::SetWindowPos(box, HWND_BOTTOM, 0, ::GetSystemMetrics(SM_CYSCREEN) - 10, 0, 0,
                      SWP_NOSIZE | SWP_NOACTIVATE);
-    } else if (state == Old::kReadOnly) {
-      ASSERT_TRUE(::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY));
     }
+    if (state == "read-only") ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::vector<std::wstring> files = FileNames(folder().path());
     Click(Control(win::kCompileButtonId));
     const std::wstring text = FinishCompile(pid(), false);
     EXPECT_EQ(FileNames(folder().path()), files);
-    if (state == Old::kFree) {
+    if (state == "free") {
       EXPECT_EQ(text, kComplete);
       EXPECT_TRUE(ReadSettings(ReadFile(old)).ok());
-      break;
+    } else {  // the system's reason, and the old file byte for byte
+      EXPECT_NE(text.find(name), std::wstring::npos) << Narrow(text);
+      EXPECT_NE(text.find(L"(error "), std::wstring::npos) << Narrow(text);
+      EXPECT_TRUE(ReadFile(old) == before);
+      blocker.reset();
+      ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+      ASSERT_TRUE(::DeleteFileW(old.c_str()));
     }
-    EXPECT_NE(text.find(std::wstring(kDefaultProgramTitle) + kExeSuffix), std::wstring::npos)
-        << Narrow(text);
-    EXPECT_NE(text.find(L"(error "), std::wstring::npos) << Narrow(text);  // the system's reason
-    EXPECT_TRUE(ReadFile(old) == before);                                  // byte for byte
-    blocker.reset();
-    ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
-    ASSERT_TRUE(::DeleteFileW(old.c_str()));
   }
 }
 
@@ -143,39 +131,29 @@ TEST(FullDiskTest, TheOlderBlockerIsIntactAndNoOtherFileRemains) {
   if (!::GetEnvironmentVariableW(L"QX_E2E_SMALL_DISK", disk, MAX_PATH)) {
     GTEST_SKIP() << "run scripts/e2e-full-disk.sh as root: it mounts a small disk for this test";
   }
-  const std::wstring folder = disk;
-  for (const std::wstring name : {L"Quellanix.exe", kTemplateFileName}) {
-    ASSERT_TRUE(::CopyFileW((std::wstring(QX_E2E_DIST_DIR) + L"\\" + name).c_str(),
-                            (folder + L"\\" + name).c_str(), FALSE));
+  const std::wstring folder = std::wstring(disk) + L"\\";
+  const std::wstring dist = std::wstring(QX_E2E_DIST_DIR) + L"\\";
+  // The program and its template, and the template again as an older blocker.
+  const std::wstring blocker = folder + kDefaultProgramTitle + kExeSuffix;
+  for (const auto& [from, to] : {std::pair{dist + L"Quellanix.exe", folder + L"Quellanix.exe"},
+                                 {dist + kTemplateFileName, folder + kTemplateFileName},
+                                 {dist + kTemplateFileName, blocker}}) {
+    ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE));
   }
-  const std::wstring blocker = folder + L"\\" + kDefaultProgramTitle + kExeSuffix;
-  const std::wstring filler = folder + L"\\filler.bin";
-  AppProcess app = AppProcess::Start(folder + L"\\Quellanix.exe");
-  HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);
-  const auto compile = [&] {
-    Click(ChildById(main, win::kCompileButtonId));
-    return FinishCompile(app.pid(), false);
-  };
-  ASSERT_EQ(compile(), kComplete);
   const std::string before = ReadFile(blocker);
-
-  // Fill the disk, then free less than a template's worth.
-  {
-    std::ofstream fill(std::filesystem::path(filler), std::ios::binary);
-    const std::string chunk(64 * 1024, 'f');
-    while (fill.write(chunk.data(), static_cast<std::streamsize>(chunk.size())).flush()) {
-    }
-  }
-  const auto size = std::filesystem::file_size(filler);
-  std::filesystem::resize_file(filler, size > 96 * 1024 ? size - 96 * 1024 : 0);
-  Click(ChildById(main, win::BoxId(EntryIndex("Kazaa"))));  // a new bag differs from the old
+  AppProcess app = AppProcess::Start(folder + L"Quellanix.exe");
+  HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);
+  // Less than a template's worth left free.
+  ULARGE_INTEGER free{};
+  ASSERT_TRUE(::GetDiskFreeSpaceExW(disk, &free, nullptr, nullptr));
+  std::ofstream(std::filesystem::path(folder + L"filler.bin"), std::ios::binary)
+      << std::string(free.QuadPart - 96 * 1024, 'f');
   const std::vector<std::wstring> files = FileNames(folder);
-  const std::wstring text = compile();
+  Click(ChildById(main, win::kCompileButtonId));
+  const std::wstring text = FinishCompile(app.pid(), false);
   EXPECT_NE(text.find(L"(error 112)"), std::wstring::npos) << Narrow(text);  // disk full
   EXPECT_TRUE(ReadFile(blocker) == before);                                  // byte for byte
   EXPECT_EQ(FileNames(folder), files);
-  ::DeleteFileW(filler.c_str());
-  ::DeleteFileW(blocker.c_str());
 }
 
 }  // namespace

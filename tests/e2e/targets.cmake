@@ -36,7 +36,6 @@ qx_warnings(qx_e2e_driver)
 # A stand-in the About tests register as the system information tool.
 set(QX_MARKER_DIR ${CMAKE_BINARY_DIR}/e2e-tools)
 add_executable(qx_marker WIN32 ${CMAKE_CURRENT_LIST_DIR}/tools/marker.cpp)
-target_link_libraries(qx_marker PRIVATE shell32)
 set_target_properties(qx_marker PROPERTIES OUTPUT_NAME marker RUNTIME_OUTPUT_DIRECTORY ${QX_MARKER_DIR})
 qx_warnings(qx_marker)
 qx_wine_path(qx_marker_win "${QX_MARKER_DIR}/marker.exe")

@@ -1,9 +1,11 @@
 // The real windows, created in this process and checked where another process
-// cannot look: fonts, menus, icons, DPI changes, failures inside the window
-// procedure, and the exe's version resource.
+// cannot look: fonts, icons, DPI changes, failures inside the window procedure;
+// the exe's version resource, and the system's ANSI conversion.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cwchar>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,10 +13,10 @@
 #include "about/win32/about_window.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
-#include "catalogue/catalogue.h"
 #include "common/failure.h"
+#include "common/version.h"
+#include "runtime/win32/ansi_codec.h"
 #include "ui/fonts.h"
-#include "ui/input_box.h"
 #include "ui/win_runtime.h"
 #include "ui/window.h"
 
@@ -22,14 +24,6 @@ namespace qx::win {
 namespace {
 
 constexpr int kNewDpi = 144;
-
-// The control's rectangle in its parent's client coordinates.
-RECT InParent(HWND control) {
-  RECT r{};
-  GetWindowRect(control, &r);
-  MapWindowPoints(nullptr, GetParent(control), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
 
 LOGFONTW FontOf(HWND control) {
   LOGFONTW lf{};
@@ -53,7 +47,9 @@ void ExpectLaidOut(HWND window, std::span<const ControlSpec> controls, int dpi) 
   for (const ControlSpec& c : controls) {
     HWND control = GetDlgItem(window, c.id);
     const RECT want = ToPixels(c.rect, dpi);
-    const RECT got = InParent(control);
+    RECT got{};
+    GetWindowRect(control, &got);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&got), 2);
     EXPECT_TRUE(EqualRect(&want, &got)) << c.id << " at " << dpi;
     if (c.font.centipoints == 0) continue;
     const LOGFONTW lf = FontOf(control);
@@ -70,89 +66,42 @@ void DrainMessages() {
   }
 }
 
-TEST(LayoutTables, RowsFollowTheCatalogueIndexByIndex) {
-  for (std::size_t i = 0; i < kEntryCount; ++i) {
-    EXPECT_EQ(kBoxPlaces[i].control, kCatalogue[i].control);
-  }
-  for (std::size_t h = 0; h < kGroupCount; ++h) {
-    EXPECT_EQ(kHeaderPlaces[h].control, kGroupHeaders[h].control);
-  }
-}
+TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIsFiftyPixels) {
+  WinRuntime runtime{GetModuleHandleW(nullptr)};
+  PublicValues values;
+  MainWindow window{GetModuleHandleW(nullptr), runtime.rt(), values};
+  window.Create(SW_SHOWNORMAL);
+  HWND hwnd = window.hwnd();
+  // Its big icon is the fifty-pixel image.
+  ICONINFO icon{};
+  ASSERT_TRUE(
+      GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), &icon));
+  BITMAP colour{};
+  GetObjectW(icon.hbmColor, sizeof colour, &colour);
+  EXPECT_EQ(colour.bmWidth, 50);
+  EXPECT_EQ(colour.bmHeight, 50);
+  DeleteObject(icon.hbmColor);
+  DeleteObject(icon.hbmMask);
 
-class MainWindowInProcess : public ::testing::Test {
- protected:
-  void SetUp() override { window_.Create(SW_SHOWNORMAL); }
-  void TearDown() override {
-    if (IsWindow(window_.hwnd())) DestroyWindow(window_.hwnd());
-    DrainMessages();
-  }
-  HWND hwnd() const { return window_.hwnd(); }
-
-  WinRuntime runtime_{GetModuleHandleW(nullptr)};
-  PublicValues values_;
-  MainWindow window_{GetModuleHandleW(nullptr), runtime_.rt(), values_};
-};
-
-TEST_F(MainWindowInProcess, ControlsStayPutWhenResizedAndFollowADpiChange) {
-  ShowWindow(hwnd(), SW_MAXIMIZE);
-  ExpectLaidOut(hwnd(), MainControls(), USER_DEFAULT_SCREEN_DPI);
-  ShowWindow(hwnd(), SW_RESTORE);
-
-  MoveToDpi(hwnd(), kNewDpi);
-  ExpectLaidOut(hwnd(), MainControls(), kNewDpi);
+  ShowWindow(hwnd, SW_MAXIMIZE);
+  ExpectLaidOut(hwnd, MainControls(), USER_DEFAULT_SCREEN_DPI);
+  ShowWindow(hwnd, SW_RESTORE);
+  MoveToDpi(hwnd, kNewDpi);
+  ExpectLaidOut(hwnd, MainControls(), kNewDpi);
   // Room for all of it. Only at least: the change is simulated, so the frame
   // keeps the system DPI's border and caption, narrower than the new DPI's.
   RECT client{};
-  GetClientRect(hwnd(), &client);
-  EXPECT_GE(client.right, MulDiv(652, kNewDpi, USER_DEFAULT_SCREEN_DPI));
-  EXPECT_GE(client.bottom, MulDiv(538, kNewDpi, USER_DEFAULT_SCREEN_DPI));
-}
-
-std::wstring ItemText(HMENU menu, UINT position) {
-  wchar_t text[128] = {};
-  GetMenuStringW(menu, position, text, static_cast<int>(std::size(text)), MF_BYPOSITION);
-  return text;
-}
-
-TEST_F(MainWindowInProcess, MenuBarFollowsTheMenuTreeWithNoItemCheckedOrDisabled) {
-  HMENU bar = GetMenu(hwnd());
-  const auto tree = MenuTree();
-  ASSERT_EQ(GetMenuItemCount(bar), static_cast<int>(tree.size()));
-  for (UINT m = 0; m < tree.size(); ++m) {
-    EXPECT_EQ(ItemText(bar, m), tree[m].caption);
-    HMENU popup = GetSubMenu(bar, static_cast<int>(m));
-    ASSERT_EQ(GetMenuItemCount(popup), static_cast<int>(tree[m].items.size()));
-    for (UINT i = 0; i < tree[m].items.size(); ++i) {
-      const MenuItem& item = tree[m].items[i];
-      MENUITEMINFOW info{};
-      info.cbSize = sizeof info;
-      info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_ID;
-      ASSERT_TRUE(GetMenuItemInfoW(popup, i, TRUE, &info));
-      EXPECT_EQ((info.fType & MFT_SEPARATOR) != 0, item.id == 0) << item.name;
-      if (item.id == 0) continue;
-      EXPECT_EQ(info.wID, static_cast<UINT>(item.id)) << item.name;
-      EXPECT_EQ(ItemText(popup, i), item.caption) << item.name;
-      EXPECT_EQ(info.fState & (MFS_CHECKED | MFS_DISABLED), 0u) << item.name;
-    }
-  }
-}
-
-TEST_F(MainWindowInProcess, WindowIconIsTheFiftyPixelImage) {
-  auto icon = reinterpret_cast<HICON>(SendMessageW(hwnd(), WM_GETICON, ICON_BIG, 0));
-  ICONINFO info{};
-  ASSERT_TRUE(GetIconInfo(icon, &info));
-  BITMAP colour{};
-  GetObjectW(info.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(colour.bmWidth, 50);
-  EXPECT_EQ(colour.bmHeight, 50);
-  DeleteObject(info.hbmColor);
-  DeleteObject(info.hbmMask);
+  GetClientRect(hwnd, &client);
+  EXPECT_GE(client.right, TwipsToPixels(kClientWidthTwips, kNewDpi));
+  EXPECT_GE(client.bottom, TwipsToPixels(kClientHeightTwips, kNewDpi));
+  DestroyWindow(hwnd);
+  DrainMessages();
 }
 
 TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   ShowAboutDialog(GetModuleHandleW(nullptr), runtime.rt());
-  HWND about = FindWindowW(L"#32770", L"About Quellanix V2.0");
+  HWND about = FindWindowW(L"#32770", L"About " QX_WIDEN(QX_PRODUCT_NAME));
   ASSERT_NE(about, nullptr);
   ExpectLaidOut(about, kAboutControls, USER_DEFAULT_SCREEN_DPI);
   const LONG font_before = FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight;
@@ -163,33 +112,6 @@ TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
             MulDiv(font_before, kNewDpi, USER_DEFAULT_SCREEN_DPI));
   DestroyWindow(about);
   DrainMessages();
-}
-
-// Read from inside the input box's modal loop, which then answers OK.
-struct {
-  short first_character_x = -1;
-  DWORD selection = 0;
-} field_seen;
-
-void CALLBACK ReadFieldAndAnswer(HWND, UINT, UINT_PTR timer, DWORD) {
-  HWND box = FindWindowW(L"#32770", L"Input");
-  if (!box) return;
-  KillTimer(nullptr, timer);
-  HWND field = FindWindowExW(box, nullptr, L"Edit", nullptr);
-  field_seen.first_character_x =
-      static_cast<short>(LOWORD(SendMessageW(field, EM_POSFROMCHAR, 0, 0)));
-  field_seen.selection = static_cast<DWORD>(SendMessageW(field, EM_GETSEL, 0, 0));
-  PostMessageW(box, WM_COMMAND, IDOK, 0);
-}
-
-TEST(InputBoxInProcess, ShowsItsTextFromTheStartAllSelectedAndGivesItBackOnOk) {
-  WinRuntime runtime{GetModuleHandleW(nullptr)};
-  SetTimer(nullptr, 0, 10, ReadFieldAndAnswer);
-  EXPECT_EQ(RunInputBox(GetModuleHandleW(nullptr), runtime.rt().dialogs, nullptr, L"Prompt",
-                        L"Input", L"default text"),
-            L"default text");
-  EXPECT_GE(field_seen.first_character_x, 0);  // not scrolled out of sight
-  EXPECT_EQ(field_seen.selection, MAKELONG(0, 12));
 }
 
 // A window of the base whose table names a control that cannot be made.
@@ -210,12 +132,9 @@ class Broken final : public Window {
 
 TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQuit) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Window::Proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"QuellanixBroken";
-  RegisterClassExW(&wc);
+  const WNDCLASSW wc{0,       Window::Proc, 0,       0,       GetModuleHandleW(nullptr),
+                     nullptr, nullptr,      nullptr, nullptr, L"QuellanixBroken"};
+  RegisterClassW(&wc);
   for (int kind = 0; kind < 3; ++kind) {  // framed, modeless, modal
     Broken window(runtime.rt().dialogs);
     try {
@@ -232,31 +151,49 @@ TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQui
   }
 }
 
-TEST(VersionResource, CarriesTheProductFacts) {
+// The facts of common/version.h, found as the shell finds them: the strings
+// under the exe's own translation.
+TEST(VersionResource, CarriesTheFactsOfTheVersionHeader) {
   DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(QX_TEST_EXE, &ignored);
-  ASSERT_GT(size, 0u) << "no version resource in " << QX_TEST_EXE;
-  std::vector<BYTE> block(size);
-  ASSERT_TRUE(GetFileVersionInfoW(QX_TEST_EXE, 0, size, block.data()));
-  VS_FIXEDFILEINFO* fixed = nullptr;
-  UINT length = 0;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(1, 2));
-  EXPECT_EQ(fixed->dwFileVersionLS, 0u);
-  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(1, 2));
-  for (const auto& [name, want] : {std::pair{L"ProductName", L"Quellanix V2.0"},
-                                   {L"CompanyName", L"Brindlecor"},
-                                   {L"InternalName", L"Quellanix"},
-                                   {L"FileVersion", L"2.1.0.0"}}) {
-    wchar_t* value = nullptr;  // stays null when missing
-    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length);
-    EXPECT_STREQ(value, want);
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(QX_TEST_EXE, &ignored));
+  ASSERT_TRUE(GetFileVersionInfoW(QX_TEST_EXE, 0, static_cast<DWORD>(block.size()), block.data()))
+      << "no version resource in " << QX_TEST_EXE;
+  const auto value = [&](const std::wstring& path) {
+    void* found = nullptr;
+    UINT length = 0;
+    return VerQueryValueW(block.data(), path.c_str(), &found, &length) ? found : nullptr;
+  };
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
+  const auto* translation = static_cast<const WORD*>(value(L"\\VarFileInfo\\Translation"));
+  ASSERT_TRUE(fixed && translation);
+  // Major.minor.revision.build, for the file and the product alike.
+  for (const auto& [ms, ls] : {std::pair{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
+                               {fixed->dwProductVersionMS, fixed->dwProductVersionLS}}) {
+    EXPECT_EQ(std::to_wstring(HIWORD(ms)) + L"." + std::to_wstring(LOWORD(ms)) + L"." +
+                  std::to_wstring(HIWORD(ls)) + L"." + std::to_wstring(LOWORD(ls)),
+              QX_WIDEN(QX_VERSION_TEXT));
   }
-  DWORD* translation = nullptr;
-  ASSERT_TRUE(VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                             reinterpret_cast<void**>(&translation), &length));
-  EXPECT_EQ(LOWORD(*translation), 0x0409);
+  wchar_t block_name[32] = {};
+  swprintf(block_name, 32, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+  for (const auto& [name, want] : {std::pair{L"ProductName", QX_WIDEN(QX_PRODUCT_NAME)},
+                                   {L"CompanyName", QX_WIDEN(QX_COMPANY_NAME)},
+                                   {L"InternalName", QX_WIDEN(QX_INTERNAL_NAME)},
+                                   {L"OriginalFilename", QX_WIDEN(QX_EXE_NAME)},
+                                   {L"FileVersion", QX_WIDEN(QX_VERSION_TEXT)},
+                                   {L"ProductVersion", QX_WIDEN(QX_VERSION_TEXT)}}) {
+    EXPECT_STREQ(static_cast<const wchar_t*>(value(block_name + std::wstring(name))), want) << name;
+  }
+}
+
+// The system's conversion refuses what the code page lacks rather than
+// writing a look-alike (A for A-macron), and what it takes comes back whole.
+TEST(AnsiCodec, RefusesCharactersOutsideTheCodePageAndRoundTripsTheRest) {
+  const WinAnsiCodec codec;
+  EXPECT_EQ(codec.ToAnsi(L"\x263A"), std::nullopt);
+  EXPECT_EQ(codec.ToAnsi(L"\x0100"), std::nullopt);
+  const std::optional<std::string> bytes = codec.ToAnsi(L"p\xE9");
+  ASSERT_EQ(bytes, "p\xE9");  // the test prefix's code page is 1252
+  EXPECT_EQ(codec.FromAnsi(*bytes), L"p\xE9");
 }
 
 }  // namespace

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -18,6 +17,15 @@ namespace qx::e2e {
 using namespace std::chrono_literals;
 inline constexpr std::chrono::milliseconds kDefaultTimeout = 5s;
 
+std::string Narrow(std::wstring_view text);
+
+// Thrown when the program does not do what a step needs; GoogleTest reports
+// the text as the test's failure.
+class DriverError : public std::runtime_error {
+ public:
+  explicit DriverError(std::wstring_view what) : std::runtime_error(Narrow(what)) {}
+};
+
 // Polls `done` until it returns true or `timeout` passes; the last answer.
 template <typename Predicate>
 bool WaitUntil(Predicate&& done, std::chrono::milliseconds timeout = kDefaultTimeout) {
@@ -29,14 +37,13 @@ bool WaitUntil(Predicate&& done, std::chrono::milliseconds timeout = kDefaultTim
   }
 }
 
-std::string Narrow(std::wstring_view text);
-
-// Thrown when the program does not do what a step needs; GoogleTest reports
-// the text as the test's failure.
-class DriverError : public std::runtime_error {
- public:
-  explicit DriverError(std::wstring_view what) : std::runtime_error(Narrow(what)) {}
-};
+// WaitUntil for a step that cannot go on without it: throws `failure` when it
+// does not happen in time.
+template <typename Predicate>
+void Await(Predicate&& done, std::wstring_view failure,
+           std::chrono::milliseconds timeout = kDefaultTimeout) {
+  if (!WaitUntil(done, timeout)) throw DriverError(failure);
+}
 
 // --- Folders and processes (process.cpp)
 
@@ -52,7 +59,6 @@ class AppFolder {
   AppFolder();
   static AppFolder CopyOf(const std::wstring& source);
   AppFolder(AppFolder&& other) noexcept;
-  AppFolder& operator=(AppFolder&&) = delete;
   ~AppFolder();
 
   const std::wstring& path() const { return path_; }
@@ -70,7 +76,6 @@ class AppProcess {
   static AppProcess Start(const std::wstring& exe, std::wstring_view arguments = {},
                           DWORD flags = 0);
   AppProcess(AppProcess&&) noexcept = default;
-  AppProcess& operator=(AppProcess&&) = delete;
   ~AppProcess();
 
   DWORD pid() const { return pid_; }
@@ -78,10 +83,9 @@ class AppProcess {
   DWORD ExitCode() const;
 
  private:
-  using JobHandle = win::UniqueHandle<win::NullableHandleTraits>;
-  AppProcess(win::ProcessHandle process, JobHandle job, DWORD pid);
+  AppProcess() = default;
 
-  JobHandle job_;  // ended first, with everything in it
+  win::ProcessHandle job_;  // ended first, with everything in it
   win::ProcessHandle process_;
   DWORD pid_ = 0;
 };
@@ -117,7 +121,8 @@ struct BoxTexts {
 BoxTexts ReadBox(HWND box);
 // Clicks the button and waits until the box is gone.
 void PressButton(HWND box, int id);
-// Replaces the field's text as a person would, then clicks OK.
+// Types `text` over the field's text, all selected as the box opens, then
+// clicks OK.
 void AnswerInputBox(HWND box, std::wstring_view text);
 
 // --- Input (input.cpp)
@@ -127,28 +132,20 @@ void BringToFront(HWND top);
 // Brings the control's window to the front, waits until the control is what
 // the mouse hits at its centre, moves the mouse there and clicks.
 void Click(HWND control);
-// One key press to the focused window.
-void PressKey(WORD vk);
-// Empties the focused edit field: End, then Backspace per character.
-void ClearField(HWND edit);
+// The same at `at` (screen coordinates), which must hit `window` or a child:
+// for a window's frame, say.
+void Click(HWND window, POINT at);
+// One key press to the focused window, with `modifier` (VK_MENU, say) held.
+void PressKey(WORD vk, WORD modifier = 0);
 // Types text as Unicode characters.
 void TypeText(std::wstring_view text);
 
 // --- Screenshots (screenshot.cpp)
 
-struct Capture {
-  int width = 0;
-  int height = 0;
-  std::vector<std::uint8_t> bgra;  // top row first
-  COLORREF Pixel(int x, int y) const;
-  bool operator==(const Capture&) const = default;
-};
-
-// The window as the screen shows it, frame included: once the pixel near the
-// client area's bottom right corner has `background` (the window's own pixels
-// are on screen, not what was there before) and two captures in a row agree.
-Capture CaptureWindow(HWND top, COLORREF background);
-// Saves that capture as <name>.png in the build's screenshots folder.
+// Saves the window as the screen shows it, frame included, as <name>.png in
+// the build's screenshots folder: once the pixel near the client area's bottom
+// right corner has `background` (the window's own pixels are on screen, not
+// what was there before) and two captures in a row agree.
 void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name);
 
 }  // namespace qx::e2e

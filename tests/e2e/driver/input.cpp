@@ -5,33 +5,16 @@
 namespace qx::e2e {
 namespace {
 
-void Send(std::vector<INPUT>& inputs) {
+void Send(std::vector<INPUT> inputs) {
   const UINT sent = ::SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
   if (sent != inputs.size()) throw DriverError(L"SendInput refused the input");
 }
 
-INPUT Key(WORD vk, bool up) {
-  INPUT in{};
-  in.type = INPUT_KEYBOARD;
-  in.ki.wVk = vk;
-  in.ki.wScan = static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+INPUT Key(WORD vk, DWORD flags, WORD unicode = 0) {
+  INPUT in{INPUT_KEYBOARD, {}};
+  const auto scan = static_cast<WORD>(unicode ? unicode : ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki = {vk, scan, flags, 0, 0};
   return in;
-}
-
-INPUT Mouse(DWORD flags, LONG dx = 0, LONG dy = 0) {
-  INPUT in{};
-  in.type = INPUT_MOUSE;
-  in.mi.dx = dx;
-  in.mi.dy = dy;
-  in.mi.dwFlags = flags;
-  return in;
-}
-
-// Absolute mouse coordinates run 0..65535 across the primary screen; rounding
-// up makes the system's truncating conversion land on the very pixel.
-LONG Normalised(LONG pixel, int extent) {
-  return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
 }
 
 // Wine's windows live on the X server too, and a program learns of X focus and
@@ -53,82 +36,68 @@ void BringToFront(HWND top) {
   if (::GetForegroundWindow() != top) ::SetForegroundWindow(top);
   // Activation is asynchronous: keys sent before the window has taken the focus
   // back (from a closing dialog, say) would land wherever it was before.
-  if (!WaitUntil([&] {
+  Await(
+      [&] {
         HWND focus = FocusedControl(top);
         return ::GetForegroundWindow() == top && (focus == top || ::IsChild(top, focus));
-      })) {
-    throw DriverError(L"the window did not come to the front");
-  }
+      },
+      L"the window did not come to the front");
   Settle();
 }
 
 void Click(HWND control) {
-  BringToFront(::GetAncestor(control, GA_ROOT));
   RECT r{};
   ::GetWindowRect(control, &r);
-  const POINT centre{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-  if (!WaitUntil([&] {
-        HWND hit = ::WindowFromPoint(centre);
-        return hit == control || ::IsChild(control, hit);
-      })) {
-    throw DriverError(L"the control is covered or not shown at its centre");
-  }
-  const LONG x = Normalised(centre.x, ::GetSystemMetrics(SM_CXSCREEN));
-  const LONG y = Normalised(centre.y, ::GetSystemMetrics(SM_CYSCREEN));
-  std::vector<INPUT> move{Mouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y)};
-  // Under Wine a late pointer event from an earlier move can put the cursor
-  // back where it was: the mouse moves again until it stays on the control
-  // once the program has caught up.
-  POINT at{};
-  if (!WaitUntil([&] {
-        Send(move);
+  Click(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+}
+
+void Click(HWND window, POINT at) {
+  BringToFront(::GetAncestor(window, GA_ROOT));
+  Await(
+      [&] {
+        HWND hit = ::WindowFromPoint(at);
+        return hit == window || ::IsChild(window, hit);
+      },
+      L"the window is covered or not shown at the point to click");
+  // Absolute mouse coordinates run 0..65535 across the primary screen; rounding
+  // up makes the system's truncating conversion land on the very pixel. Every
+  // event carries the position: under Wine a late pointer event from an
+  // earlier move can put the cursor back where it was.
+  const auto scale = [](LONG pixel, int metric) {
+    const int extent = ::GetSystemMetrics(metric);
+    return static_cast<LONG>((static_cast<long long>(pixel) * 65536 + extent - 1) / extent);
+  };
+  const auto mouse = [x = scale(at.x, SM_CXSCREEN), y = scale(at.y, SM_CYSCREEN)](DWORD flags) {
+    INPUT in{INPUT_MOUSE, {}};
+    in.mi = {x, y, 0, flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 0, 0};
+    return in;
+  };
+  // The mouse moves again until it stays there once the program has caught up.
+  POINT now{};
+  Await(
+      [&] {
+        Send({mouse(0)});
         Settle();
-        return ::GetCursorPos(&at) && at.x == centre.x && at.y == centre.y;
-      })) {
-    throw DriverError(L"the mouse did not arrive at the control");
-  }
-  // The press and release carry the position too, for the same reason.
-  constexpr DWORD kAt = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  std::vector<INPUT> click{Mouse(kAt | MOUSEEVENTF_LEFTDOWN, x, y),
-                           Mouse(kAt | MOUSEEVENTF_LEFTUP, x, y)};
-  Send(click);
+        return ::GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+      },
+      L"the mouse did not arrive at the point to click");
+  Send({mouse(MOUSEEVENTF_LEFTDOWN), mouse(MOUSEEVENTF_LEFTUP)});
 }
 
-void PressKey(WORD vk) {
+void PressKey(WORD vk, WORD modifier) {
   Settle();
-  std::vector<INPUT> inputs{Key(vk, false), Key(vk, true)};
-  Send(inputs);
-}
-
-void ClearField(HWND edit) {
-  PressKey(VK_END);
-  const std::size_t length = Text(edit).size();
-  if (length > 0) {
-    std::vector<INPUT> inputs;
-    for (std::size_t i = 0; i < length; ++i) {
-      inputs.push_back(Key(VK_BACK, false));
-      inputs.push_back(Key(VK_BACK, true));
-    }
-    Send(inputs);
-  }
-  if (!WaitUntil([&] { return Text(edit).empty(); })) {
-    throw DriverError(L"the field did not empty");
-  }
+  if (!modifier) return Send({Key(vk, 0), Key(vk, KEYEVENTF_KEYUP)});
+  Send({Key(modifier, 0), Key(vk, 0), Key(vk, KEYEVENTF_KEYUP), Key(modifier, KEYEVENTF_KEYUP)});
 }
 
 void TypeText(std::wstring_view text) {
   Settle();
   std::vector<INPUT> inputs;
   for (wchar_t ch : text) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wScan = ch;
-    in.ki.dwFlags = KEYEVENTF_UNICODE;
-    inputs.push_back(in);
-    in.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    inputs.push_back(in);
+    inputs.insert(inputs.end(),
+                  {Key(0, KEYEVENTF_UNICODE, ch), Key(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, ch)});
   }
-  if (!inputs.empty()) Send(inputs);
+  Send(inputs);
 }
 
 }  // namespace qx::e2e

@@ -10,10 +10,6 @@ namespace qx::e2e {
 namespace fs = std::filesystem;
 namespace {
 
-[[noreturn]] void Fail(const std::wstring& operation) {
-  throw DriverError(operation + L" failed (error " + std::to_wstring(::GetLastError()) + L")");
-}
-
 // Read-only files too: a test may leave one behind when it fails midway.
 void RemoveTree(const fs::path& path) {
   std::error_code ec;
@@ -32,9 +28,7 @@ std::string ReadFile(const std::wstring& path) {
 
 std::vector<std::wstring> FileNames(const std::wstring& folder) {
   std::vector<std::wstring> names;
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    names.push_back(entry.path().filename().wstring());
-  }
+  for (const auto& entry : fs::directory_iterator(folder)) names.push_back(entry.path().filename());
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -42,9 +36,8 @@ std::vector<std::wstring> FileNames(const std::wstring& folder) {
 AppFolder::AppFolder() {
   static int serial = 0;
   path_ =
-      (fs::temp_directory_path() / (L"Quellanix Test " + std::to_wstring(::GetCurrentProcessId()) +
-                                    L"-" + std::to_wstring(++serial)))
-          .wstring();
+      fs::temp_directory_path() / (L"Quellanix Test " + std::to_wstring(::GetCurrentProcessId()) +
+                                   L"-" + std::to_wstring(++serial));
   RemoveTree(path_);  // left over from a run that was killed
   fs::create_directory(path_);
 }
@@ -61,39 +54,38 @@ AppFolder::~AppFolder() {
   if (!path_.empty()) RemoveTree(path_);
 }
 
-AppProcess::AppProcess(win::ProcessHandle process, JobHandle job, DWORD pid)
-    : job_(std::move(job)), process_(std::move(process)), pid_(pid) {}
-
 AppProcess AppProcess::Start(const std::wstring& exe, std::wstring_view arguments, DWORD flags) {
-  JobHandle job(::CreateJobObjectW(nullptr, nullptr));
-  if (!job) Fail(L"CreateJobObject");
+  AppProcess app;
+  app.job_.reset(::CreateJobObjectW(nullptr, nullptr));
+  if (!app.job_) throw DriverError(L"CreateJobObject failed");
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  ::SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
-
-  const std::wstring folder = exe.substr(0, exe.find_last_of(L'\\'));
+  ::SetInformationJobObject(app.job_.get(), JobObjectExtendedLimitInformation, &limits,
+                            sizeof(limits));
   std::wstring command = L"\"" + exe + L"\"";
   if (!arguments.empty()) command += L" " + std::wstring(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
-  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED | flags,
-                        nullptr, folder.c_str(), &startup, &info)) {
-    Fail(L"Start " + exe);
+  if (!::CreateProcessW(exe.c_str(), command.data(), nullptr, nullptr, FALSE,
+                        CREATE_SUSPENDED | flags, nullptr,
+                        exe.substr(0, exe.find_last_of(L'\\')).c_str(), &startup, &info)) {
+    throw DriverError(L"cannot start " + exe + L" (error " + std::to_wstring(::GetLastError()) +
+                      L")");
   }
-  win::ProcessHandle process(info.hProcess);
+  app.process_.reset(info.hProcess);
+  app.pid_ = info.dwProcessId;
   // In the job before it runs, so that whatever it starts is in it too.
-  ::AssignProcessToJobObject(job.get(), process.get());
+  ::AssignProcessToJobObject(app.job_.get(), info.hProcess);
   ::ResumeThread(info.hThread);
   ::CloseHandle(info.hThread);
-  return AppProcess(std::move(process), std::move(job), info.dwProcessId);
+  return app;
 }
 
 AppProcess::~AppProcess() {
   if (!process_) return;  // moved from
   ::TerminateJobObject(job_.get(), 1);
   ::TerminateProcess(process_.get(), 1);
-  ::WaitForSingleObject(process_.get(), 5000);
   // Everything the program started is gone too before the next test begins:
   // under Wine a process still being torn down can disturb one starting.
   WaitUntil([&] {

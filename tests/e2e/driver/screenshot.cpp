@@ -1,3 +1,7 @@
+#include <cstdint>
+#include <utility>
+#include <vector>
+
 #include "tests/e2e/driver/driver.h"
 // Before GDI+, which needs the COM declarations a lean windows.h leaves out.
 #include <objbase.h>
@@ -7,36 +11,31 @@
 namespace qx::e2e {
 namespace {
 
-Capture GrabScreen(const RECT& r) {
-  Capture c{r.right - r.left, r.bottom - r.top, {}};
-  if (c.width <= 0 || c.height <= 0) throw DriverError(L"the window has no area to capture");
-  c.bgra.resize(static_cast<std::size_t>(c.width) * static_cast<std::size_t>(c.height) * 4);
+// The screen's pixels in `r`, 32-bit BGRA, top row first.
+std::vector<std::uint8_t> GrabScreen(const RECT& r) {
+  const int width = r.right - r.left;
+  const int height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) throw DriverError(L"the window has no area to capture");
+  std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width * height) * 4);
   win::WindowDC screen(nullptr);
   HDC memory = ::CreateCompatibleDC(screen.get());
-  win::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), c.width, c.height));
+  win::Bitmap bitmap(::CreateCompatibleBitmap(screen.get(), width, height));
   BITMAPINFO info{};
-  info.bmiHeader = {sizeof(info.bmiHeader), c.width, -c.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   {
     win::SelectGuard select(memory, bitmap.get());
-    ::BitBlt(memory, 0, 0, c.width, c.height, screen.get(), r.left, r.top, SRCCOPY);
+    ::BitBlt(memory, 0, 0, width, height, screen.get(), r.left, r.top, SRCCOPY);
   }
-  const int rows = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(c.height), c.bgra.data(),
+  const int rows = ::GetDIBits(memory, bitmap.get(), 0, static_cast<UINT>(height), bgra.data(),
                                &info, DIB_RGB_COLORS);
   ::DeleteDC(memory);
-  if (rows != c.height) throw DriverError(L"the screen could not be read");
-  return c;
+  if (rows != height) throw DriverError(L"the screen could not be read");
+  return bgra;
 }
 
 }  // namespace
 
-COLORREF Capture::Pixel(int x, int y) const {
-  const std::size_t i = (static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
-                         static_cast<std::size_t>(x)) *
-                        4;
-  return RGB(bgra[i + 2], bgra[i + 1], bgra[i]);
-}
-
-Capture CaptureWindow(HWND top, COLORREF background) {
+void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name) {
   if (!Answers(top)) throw DriverError(L"the window does not answer");
   RECT frame{};
   RECT client{};
@@ -45,50 +44,44 @@ Capture CaptureWindow(HWND top, COLORREF background) {
   POINT corner{client.right - 2, client.bottom - 2}, origin{0, 0};
   ::ClientToScreen(top, &corner);
   ::ClientToScreen(top, &origin);
+  const int width = frame.right - frame.left;
+  const auto pixel = [&](const std::vector<std::uint8_t>& c, LONG x, LONG y) {
+    const auto at = static_cast<std::size_t>((y - frame.top) * width + x - frame.left) * 4;
+    return RGB(c[at + 2], c[at + 1], c[at]);
+  };
   // Under Wine a window is listed, and answers, before its pixels reach the
   // screen: until then a capture shows what was beneath it, or its bare
   // background before its controls paint.
-  const auto drawn = [&](const Capture& c) {
-    if (c.Pixel(corner.x - frame.left, corner.y - frame.top) != background) return false;
-    for (int y = origin.y - frame.top; y < corner.y - frame.top; ++y) {
-      for (int x = origin.x - frame.left; x < corner.x - frame.left; ++x) {
-        if (c.Pixel(x, y) != background) return true;
-      }
-    }
-    return false;
-  };
-  Capture previous;
-  if (!WaitUntil([&] {
+  std::vector<std::uint8_t> previous;
+  std::vector<std::uint8_t> current;
+  Await(
+      [&] {
         previous = GrabScreen(frame);
-        return drawn(previous);
-      })) {
-    throw DriverError(L"the window's background never showed on screen");
-  }
-  Capture current;
-  if (!WaitUntil([&] {
+        if (pixel(previous, corner.x, corner.y) != background) return false;
+        for (LONG y = origin.y; y < corner.y; ++y) {
+          for (LONG x = origin.x; x < corner.x; ++x) {
+            if (pixel(previous, x, y) != background) return true;
+          }
+        }
+        return false;
+      },
+      L"the window's own pixels never showed on screen");
+  Await(
+      [&] {
         current = GrabScreen(frame);
-        const bool same = current == previous;
-        previous = current;
-        return same;
-      })) {
-    throw DriverError(L"the window kept changing; no stable screenshot");
-  }
-  return current;
-}
+        return std::exchange(previous, current) == current;
+      },
+      L"the window kept changing; no stable screenshot");
 
-void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name) {
-  Capture c = CaptureWindow(top, background);
   const std::wstring path = std::wstring(QX_E2E_SCREENSHOT_DIR) + L"\\" + name + L".png";
   Gdiplus::GdiplusStartupInput input;
   ULONG_PTR token = 0;
   Gdiplus::GdiplusStartup(&token, &input, nullptr);
-  Gdiplus::Status saved = Gdiplus::GenericError;
-  {
-    Gdiplus::Bitmap image(c.width, c.height, c.width * 4, PixelFormat32bppRGB, c.bgra.data());
-    CLSID png{};  // GDI+'s PNG encoder
-    ::CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
-    saved = image.Save(path.c_str(), &png, nullptr);
-  }
+  CLSID png{};  // GDI+'s PNG encoder
+  ::CLSIDFromString(L"{557CF406-1A04-11D3-9A73-0000F81EF32E}", &png);
+  const Gdiplus::Status saved = Gdiplus::Bitmap(width, frame.bottom - frame.top, width * 4,
+                                                PixelFormat32bppRGB, current.data())
+                                    .Save(path.c_str(), &png, nullptr);
   Gdiplus::GdiplusShutdown(token);
   if (saved != Gdiplus::Ok) throw DriverError(L"cannot write " + path);
 }

@@ -1,4 +1,6 @@
-#include <array>
+#include <algorithm>
+#include <filesystem>
+#include <utility>
 
 #include "tests/e2e/driver/driver.h"
 
@@ -9,22 +11,12 @@ namespace {
 constexpr UINT kSendTimeoutMs = 5000;
 constexpr int kMessageTextId = 65535;
 
-BOOL CALLBACK CollectTop(HWND hwnd, LPARAM param) {
-  auto& search = *reinterpret_cast<std::pair<DWORD, std::vector<HWND>>*>(param);
-  DWORD pid = 0;
-  ::GetWindowThreadProcessId(hwnd, &pid);
-  if ((search.first == 0 || pid == search.first) && ::IsWindowVisible(hwnd)) {
-    search.second.push_back(hwnd);
-  }
-  return TRUE;
-}
-
 // A top-level window's title as the system keeps it, without a message: a
 // search over every program's windows must not wait on one that is busy.
 std::wstring Title(HWND hwnd) {
-  std::array<wchar_t, 512> title{};
-  const int length = ::InternalGetWindowText(hwnd, title.data(), static_cast<int>(title.size()));
-  return std::wstring(title.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+  wchar_t title[512] = {};
+  ::InternalGetWindowText(hwnd, title, 512);
+  return title;
 }
 
 std::wstring Named(HWND hwnd) {
@@ -34,8 +26,8 @@ std::wstring Named(HWND hwnd) {
 DWORD_PTR Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   DWORD_PTR result = 0;
   if (!::SendMessageTimeoutW(hwnd, message, wparam, lparam, SMTO_ABORTIFHUNG, kSendTimeoutMs,
-                             &result)) {
-    if (!::IsWindow(hwnd)) return 0;  // closed since it was found
+                             &result) &&
+      ::IsWindow(hwnd)) {  // a window closed since it was found answers nothing
     throw DriverError(Named(hwnd) + L" does not answer message " + std::to_wstring(message));
   }
   return result;
@@ -44,37 +36,38 @@ DWORD_PTR Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
 }  // namespace
 
 std::string Narrow(std::wstring_view text) {
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), out.data(), size,
-                        nullptr, nullptr);
-  return out;
+  const std::u8string utf8 = std::filesystem::path(text).u8string();
+  return {utf8.begin(), utf8.end()};
 }
 
 std::vector<HWND> TopWindows(DWORD pid) {
   std::pair<DWORD, std::vector<HWND>> search{pid, {}};
-  ::EnumWindows(CollectTop, reinterpret_cast<LPARAM>(&search));
+  ::EnumWindows(
+      [](HWND hwnd, LPARAM param) -> BOOL {
+        auto& [wanted, found] = *reinterpret_cast<decltype(search)*>(param);
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if ((wanted == 0 || owner == wanted) && ::IsWindowVisible(hwnd)) found.push_back(hwnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
   return search.second;
 }
 
 HWND FindTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title) {
-  for (HWND hwnd : TopWindows(pid)) {
-    if ((window_class.empty() || ClassOf(hwnd) == window_class) &&
-        (title.empty() || Title(hwnd) == title)) {
-      return hwnd;
-    }
-  }
-  return nullptr;
+  const std::vector<HWND> all = TopWindows(pid);
+  const auto found = std::ranges::find_if(all, [&](HWND hwnd) {
+    return (window_class.empty() || ClassOf(hwnd) == window_class) &&
+           (title.empty() || Title(hwnd) == title);
+  });
+  return found == all.end() ? nullptr : *found;
 }
 
 HWND WaitForTopWindow(DWORD pid, std::wstring_view window_class, std::wstring_view title,
                       std::chrono::milliseconds timeout) {
   HWND found = nullptr;
-  if (WaitUntil([&] { return (found = FindTopWindow(pid, window_class, title)) != nullptr; },
-                timeout)) {
+  if (WaitUntil([&] { return (found = FindTopWindow(pid, window_class, title)); }, timeout))
     return found;
-  }
   // What shows instead, and what has the foreground: the state the wait left.
   std::wstring scene;
   for (HWND w : TopWindows(pid)) scene += L" [" + Named(w) + L"]";
@@ -102,9 +95,9 @@ std::wstring Text(HWND hwnd) {
 }
 
 std::wstring ClassOf(HWND hwnd) {
-  std::array<wchar_t, 256> name{};
-  const int length = ::GetClassNameW(hwnd, name.data(), static_cast<int>(name.size()));
-  return std::wstring(name.data(), static_cast<std::size_t>(length > 0 ? length : 0));
+  wchar_t name[256] = {};
+  ::GetClassNameW(hwnd, name, 256);
+  return name;
 }
 
 RECT RectInParent(HWND child) {
@@ -119,7 +112,7 @@ int CheckState(HWND check_box) { return static_cast<int>(Send(check_box, BM_GETC
 HWND FocusedControl(HWND top) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
-  if (!::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info)) return nullptr;
+  ::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info);
   return info.hwndFocus;
 }
 
@@ -130,36 +123,23 @@ bool Answers(HWND hwnd) {
 
 BoxTexts ReadBox(HWND box) {
   if (!Answers(box)) throw DriverError(L"the box does not answer");  // it is built
-  BoxTexts texts{Text(box), {}};
-  if (HWND message = ::GetDlgItem(box, kMessageTextId)) return {texts.title, Text(message)};
-  for (HWND c : Children(box)) {  // an input box: its prompt is the first text shown
-    if (ClassOf(c) == L"Static" && ::IsWindowVisible(c) && !(texts.text = Text(c)).empty()) break;
-  }
-  return texts;
+  HWND text = ::GetDlgItem(box, kMessageTextId);
+  if (!text) text = ::FindWindowExW(box, nullptr, L"Static", nullptr);  // an input box's prompt
+  return {Text(box), text ? Text(text) : L""};
 }
 
 void PressButton(HWND box, int id) {
   Click(ChildById(box, id));
-  if (!WaitUntil([&] { return !::IsWindow(box) || !::IsWindowVisible(box); })) {
-    throw DriverError(L"the box stayed open after its button was clicked");
-  }
+  Await([&] { return !::IsWindow(box) || !::IsWindowVisible(box); },
+        L"the box stayed open after its button was clicked");
 }
 
 void AnswerInputBox(HWND box, std::wstring_view text) {
-  HWND edit = nullptr;
-  for (HWND c : Children(box)) {
-    if (ClassOf(c) == L"Edit") edit = c;
-  }
-  if (!edit) throw DriverError(L"the input box has no text field");
-  Click(edit);
-  if (!WaitUntil([&] { return FocusedControl(box) == edit; })) {
-    throw DriverError(L"the input box's field did not take the focus");
-  }
-  ClearField(edit);
+  HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
+  BringToFront(box);
+  Await([&] { return edit && FocusedControl(box) == edit; }, L"the input box's field has no focus");
   TypeText(text);
-  if (!WaitUntil([&] { return Text(edit) == text; })) {
-    throw DriverError(L"the input box's field did not take the typed text");
-  }
+  Await([&] { return Text(edit) == text; }, L"the input box's field did not take the text");
   PressButton(box, IDOK);
 }
 
