@@ -19,12 +19,16 @@ namespace {
 
 constexpr int kDpi = 96;  // Wine's default
 
-class MainWindowTest : public QuellanixTest {
-  // Help Index must find no help file, whatever the build ships.
-  void PrepareFolder(const AppFolder& f) override {
-    ::DeleteFileW(f.File(L"quellanix.chm").c_str());
+using MainWindowTest = QuellanixTest;
+
+// The first descendant of `parent` of class `window_class`.
+HWND Descendant(HWND parent, const wchar_t* window_class) {
+  for (HWND child : Children(parent)) {
+    if (ClassOf(child) == window_class) return child;
+    if (HWND found = Descendant(child, window_class)) return found;
   }
-};
+  return nullptr;
+}
 
 void ExpectInPlace(HWND control, std::wstring_view caption, const win::TwipsRect& place) {
   EXPECT_EQ(Text(control), caption);
@@ -101,11 +105,16 @@ TEST_F(MainWindowTest, TabWalksTheBoxesInTabOrderAndSpaceTicksOne) {
   EXPECT_TRUE(WaitForBoxStates(one));
 }
 
-TEST_F(MainWindowTest, HelpIndexWithoutAFileShowsNothingAndOpenFolderShowsTheFolder) {
+TEST_F(MainWindowTest, HelpIndexOpensTheHelpWithItsContentsAndOpenFolderShowsTheFolder) {
   const std::vector<HWND> before = TopWindows(0);
   ChooseMenuItem(L'H', L'H');
-  // Input is served in order: once the next command's window shows, whatever
-  // Help Index showed from its own thread (a shell error box) shows too.
+  HWND help = WaitForTopWindow(0, L"", L"Quellanix Help", 20s);
+  HWND contents = nullptr;
+  Await([&] { return (contents = Descendant(help, L"SysTreeView32")) != nullptr; },
+        L"the help shows no contents");
+  EXPECT_EQ(::SendMessageW(contents, 0x1105 /* TVM_GETCOUNT */, 0, 0), 8);  // one per page
+  ::PostMessageW(help, WM_CLOSE, 0, 0);
+  Await([&] { return !::IsWindow(help); }, L"the help stays open");
   // The folder's name holds spaces: it still reaches the explorer as one path.
   ChooseMenuItem(L'F', L'O');
   const std::wstring& path = folder().path();
