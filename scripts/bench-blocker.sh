@@ -15,14 +15,13 @@ trap 'qx_wine_stop; qx_stop_xvfb' EXIT
 qx_start_xvfb
 qx_wine_prepare "$root/build/wineprefix"
 win() { echo "Z:${1//\//\\}"; }
-# The wineserver of this prefix works in a folder named after the prefix's
-# device and inode.
-server_dir=$(printf '/tmp/.wine-%d/server-%x-%x' "$(id -u)" "$(stat -c %d "$WINEPREFIX")" \
-  "$(stat -c %i "$WINEPREFIX")")
+# The wineserver of this prefix (wineserver64 here) works in a folder named
+# after the prefix's device and inode.
+server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
 server_pid() {
   local pid
-  for pid in $(pgrep -x wineserver); do
-    [ "$(readlink "/proc/$pid/cwd")" = "$server_dir" ] && echo "$pid" && return
+  for pid in $(pgrep -f wineserver); do
+    case "$(readlink "/proc/$pid/cwd")" in */"$server_dir") echo "$pid" && return ;; esac
   done
 }
 ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
