@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/failure.h"
+#include "common/utf8.h"
 
 namespace qx::posix {
 namespace {
@@ -120,24 +121,9 @@ void CopyPrefix(int in, int out, std::uint64_t length, std::wstring_view source,
 
 std::string NativePath(std::wstring_view path) {
   std::string out;
-  for (wchar_t w : path) {
-    auto c = static_cast<std::uint32_t>(w);
+  AppendUtf8(out, path);
+  for (char& c : out) {
     if (c == '\\') c = '/';
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
   }
   return out;
 }
