@@ -11,10 +11,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view input(reinterpret_cast<const char*>(data), size);
   const qx::SettingsResult r = qx::ReadSettings(input);
-  if (!r.ok()) {
-    if (r.reason.empty()) std::abort();
-    return 0;
+  if (r.ok() ? qx::WriteBlocker(input.substr(0, r.template_length), r.settings) != input
+             : r.reason.empty()) {
+    std::abort();
   }
-  if (qx::WriteBlocker(input.substr(0, r.template_length), r.settings) != input) std::abort();
   return 0;
 }

@@ -1,120 +1,90 @@
 #pragma once
-// Scripted stand-ins for the runtime: dialogs answer from a queue and record
-// every box they were asked to show.
+// Every platform interface at once, scripted: dialogs answer from queues, and
+// every box, input and program start is kept as one line of text.
+#include <algorithm>
 #include <deque>
 #include <map>
-#include <optional>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
-#include "app/frm_main.h"
 #include "runtime/runtime.h"
 
 namespace qx::test {
 
-struct ShownBox {
-  std::wstring prompt;
-  int style;
-  std::optional<std::wstring> title;  // nullopt: the application title
-};
+template <typename T>
+T Pop(std::deque<T>& queue, T none) {
+  if (queue.empty()) return none;
+  T front = queue.front();
+  queue.pop_front();
+  return front;
+}
 
-struct ShownInput {
-  std::wstring prompt;
-  std::wstring title;
-  std::wstring default_text;
-};
-
-class FakeDialogs : public Dialogs {
- public:
-  std::deque<int> msgbox_answers;        // popped per MsgBox; vbOK when empty
-  std::deque<std::wstring> input_answers;  // popped per InputBox; "" (Cancel) when empty
-  std::vector<ShownBox> boxes;
-  std::vector<ShownInput> inputs;
-
-  int MsgBox(std::wstring_view prompt, int style,
-             std::optional<std::wstring_view> title) override;
-  std::wstring InputBox(std::wstring_view prompt, std::wstring_view title,
-                        std::wstring_view default_text) override;
-};
-
-class FakeProcesses : public Processes {
- public:
-  std::vector<std::wstring> shell_calls;
-  std::vector<std::wstring> started_exact;
-  std::vector<std::wstring> opened_documents;
-  bool fail_start = false;  // every start throws Failure
-
-  void Shell(std::wstring_view command_line, int window_style) override;
-  void StartExact(std::wstring_view program, int window_style) override;
-  void OpenDocument(std::wstring_view path) override;
-};
-
-class FakeFiles : public Files {
- public:
+struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
+  std::deque<int> answers;           // per MsgBox; vbOK when empty
+  std::deque<std::wstring> entries;  // per InputBox; "" (Cancel) when empty
+  std::vector<std::wstring> boxes;   // "prompt|style|title"; title "-": the application's
+  std::vector<std::wstring> inputs;  // "prompt|title|default"
+  std::vector<std::wstring> calls;   // "shell(style) line", "start(style) path", "open path"
+  bool fail_start = false;           // Shell and StartExact throw Failure
   std::map<std::wstring, std::string> files;  // path -> contents
-  bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
-
-  // In memory, all or nothing: a missing source, a refusing plan or a scripted
-  // write failure leaves `files` unchanged.
-  std::optional<std::wstring> fail_write;  // reason of a scripted write failure
-  void ComposeFile(std::wstring_view source, std::wstring_view target,
-                   const std::function<Composition(std::uint64_t)>& plan) override;
-};
-
-// Values by root, key and value name, read the way the system reads them: a
-// missing one fails with 2, one larger than the buffer with 234.
-class FakeRegistry : public Registry {
- public:
-  struct Stored {
-    std::uint32_t type;
-    std::vector<std::uint8_t> data;
-  };
-  std::map<std::tuple<std::uint32_t, std::string, std::string>, Stored> values;
-  std::vector<std::pair<std::string, std::string>> reads;  // key, value name
-
-  void Set(std::string key, std::string name, std::uint32_t type, std::vector<std::uint8_t> data) {
-    values[{kHKeyLocalMachine, std::move(key), std::move(name)}] = {type, std::move(data)};
-  }
-  RegistryValue Read(std::uint32_t root, std::string_view key, std::string_view value,
-                     std::size_t capacity) override {
-    reads.emplace_back(key, value);
-    const auto it = values.find({root, std::string(key), std::string(value)});
-    if (it == values.end()) return {2, 0, {}};
-    if (it->second.data.size() > capacity) return {234, it->second.type, {}};
-    return {0, it->second.type, it->second.data};
-  }
-};
-
-// Windows-1252-like stand-in: code points below 256 map to themselves.
-class Latin1Codec : public AnsiCodec {
- public:
-  std::optional<std::string> ToAnsi(std::wstring_view text) const override;
-  std::wstring FromAnsi(std::string_view bytes) const override;
-};
-
-class FakeView : public MainView {
- public:
-  std::array<int, kEntryCount> values{};
-  int about_shown = 0;
-  int ended = 0;
-
-  int Value(std::size_t i) const override { return values.at(i); }
-  void SetValue(std::size_t i, int v) override { values.at(i) = v; }
-  void ShowAbout() override { ++about_shown; }
-  void EndProgram() override { ++ended; }
-};
-
-// One bundle of stand-ins with the application folder set.
-struct FakeRuntime {
-  FakeDialogs dialogs;
-  FakeProcesses processes;
-  FakeFiles files;
-  FakeRegistry registry;
-  Latin1Codec ansi;
+  std::optional<std::wstring> fail_write;     // the reason of a scripted write failure
+  // Below HKEY_LOCAL_MACHINE: (key, name) -> (type, data).
+  std::map<std::pair<std::string, std::string>, std::pair<std::uint32_t, std::vector<std::uint8_t>>>
+      registry;
+  std::size_t reads = 0;
   AppFacts app{L"C:\\Program Files\\Quellanix"};
-  Runtime rt{dialogs, processes, files, registry, ansi, app};
+  Runtime rt{*this, *this, *this, *this, *this, app};
+
+  int MsgBox(std::wstring_view prompt, int style, std::optional<std::wstring_view> title) override {
+    boxes.push_back(std::wstring(prompt) + L"|" + std::to_wstring(style) + L"|" +
+                    std::wstring(title.value_or(L"-")));
+    return Pop(answers, vbOK);
+  }
+  std::wstring InputBox(std::wstring_view prompt, std::wstring_view title,
+                        std::wstring_view default_text) override {
+    inputs.push_back(std::wstring(prompt) + L"|" + std::wstring(title) + L"|" +
+                     std::wstring(default_text));
+    return Pop(entries, std::wstring());
+  }
+
+  void Shell(std::wstring_view line, int style) override { Start(L"shell(", line, style); }
+  void StartExact(std::wstring_view path, int style) override { Start(L"start(", path, style); }
+  void OpenDocument(std::wstring_view p) override { calls.push_back(L"open " + std::wstring(p)); }
+  void Start(const wchar_t* how, std::wstring_view what, int style) {
+    if (fail_start) throw Failure(L"Could not start a program.", L"scripted failure");
+    calls.push_back(how + std::to_wstring(style) + L") " + std::wstring(what));
+  }
+
+  // All or nothing, like the real one: a failure leaves `files` unchanged.
+  bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
+  void ComposeFile(std::wstring_view source, std::wstring_view target,
+                   const std::function<Composition(std::uint64_t)>& plan) override {
+    const auto it = files.find(std::wstring(source));
+    if (it == files.end()) throw Failure(L"Could not open.", L"The system cannot find the file.");
+    const Composition c = plan(it->second.size());
+    if (fail_write) throw Failure(L"Could not write.", *fail_write);
+    files[std::wstring(target)] = it->second.substr(0, c.prefix_length) + c.tail;
+  }
+
+  // As the system reads: a missing value fails with 2, one over the buffer with 234.
+  RegistryValue Read(std::uint32_t root, std::string_view key, std::string_view name,
+                     std::size_t capacity) override {
+    ++reads;
+    const auto it = registry.find({std::string(key), std::string(name)});
+    if (root != kHKeyLocalMachine || it == registry.end()) return {2, 0, {}};
+    if (it->second.second.size() > capacity) return {234, it->second.first, {}};
+    return {0, it->second.first, it->second.second};
+  }
+
+  // Windows-1252-like: code points below 256 map to themselves.
+  std::optional<std::string> ToAnsi(std::wstring_view text) const override {
+    if (std::ranges::any_of(text, [](wchar_t c) { return c > 0xFF; })) return std::nullopt;
+    return std::string(text.begin(), text.end());
+  }
+  std::wstring FromAnsi(std::string_view bytes) const override {
+    const auto* data = reinterpret_cast<const unsigned char*>(bytes.data());
+    return std::wstring(data, data + bytes.size());
+  }
 };
 
 }  // namespace qx::test

@@ -2,17 +2,14 @@
 // reads them, and how it finds and starts the system information tool.
 #include <gtest/gtest.h>
 
-#include <string>
-#include <vector>
-
 #include "about/frm_about.h"
-#include "about/key_value.h"
 #include "tests/support/fake_runtime.h"
 
 namespace qx {
 namespace {
 
 using Data = std::vector<std::uint8_t>;
+using Texts = std::vector<std::wstring>;
 constexpr char kPathKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
 
@@ -22,80 +19,67 @@ Data Sz(std::string_view text) {
   return bytes;
 }
 
-class RecordingView : public AboutView {
- public:
+// The fixture is the dialog window.
+struct AboutFixture : ::testing::Test, AboutView {
+  test::FakeRuntime fake;
   std::wstring caption, title, version;
-  int unloads = 0;
+  frmAbout form{fake.rt, *this};
+
   void SetCaption(std::wstring_view t) override { caption = t; }
   void SetTitleText(std::wstring_view t) override { title = t; }
   void SetVersionText(std::wstring_view t) override { version = t; }
-  void Unload() override { ++unloads; }
+  void Unload() override {}
 };
 
-struct AboutFixture : ::testing::Test {
-  test::FakeRuntime fake;
-  RecordingView view;
-  frmAbout form{fake.rt, view};
-};
-
-TEST_F(AboutFixture, LoadShowsTheFactsAndOkUnloads) {
-  fake.app.Title = L"T";
-  fake.app.Major = 10;
-  fake.app.Minor = 0;
-  fake.app.Revision = 7;
+TEST_F(AboutFixture, LoadShowsTheFacts) {
+  fake.app = {L"", L"T", 10, 0, 7};
   form.Form_Load();
-  EXPECT_EQ(view.caption, L"About T");
-  EXPECT_EQ(view.title, L"T");
-  EXPECT_EQ(view.version, L"Version 10.0.7");
-  EXPECT_EQ(view.unloads, 0);
-  form.cmdOK_Click();
-  EXPECT_EQ(view.unloads, 1);
+  EXPECT_EQ(caption + L"|" + title + L"|" + version, L"About T|T|Version 10.0.7");
 }
 
 TEST_F(AboutFixture, RegistryValuesBecomeText) {
   // clang-format off
-  const struct {
-    std::uint32_t type;
-    Data data;
-    bool read;
-    std::wstring text;  // KeyVal afterwards, from "before"
-  } cases[] = {
-      {kRegSz, Sz("C:\\Tools\\a b.exe"), true, L"C:\\Tools\\a b.exe"},
-      {kRegSz, Data{'u', 'n'}, true, L"un"},                           // unterminated {kRegSz, Data{'a', 'b', 0, 0}, true, std::wstring(L"ab\0", 3)},  // one zero dropped {kRegSz, Data{0}, true, L""},
-      {kRegSz, Data{'C', ':', 0xE9, 0}, true, L"C:\u00e9"},  // read as ANSI {kRegSz, Data(1024, 'x'), true, std::wstring(1024, L'x')},
-      {kRegSz, Data(1025, 'x'), false, L""},  // more than the buffer {kRegDword, Data{0x00, 0x10, 0x00, 0x00}, true, L"4096"},
-      {kRegDword, Data{0xFF, 0xFF, 0xFF, 0xFF}, true, L"4294967295"},  // unsigned {kRegDword, Data{1, 0, 0, 0, 0, 0, 0, 1}, true, L"72057594037927937"},
-      {2, Sz("%SystemRoot%"), true, L"before"},  // other types leave it {3, Data{1, 2}, true, L"before"},
+  // Text: unterminated, one zero dropped, read as ANSI, more than the buffer.
+  // Numbers: unsigned, up to eight bytes. Other types leave KeyVal ("before").
+  const struct { std::uint32_t type; Data data; bool read; std::wstring text; } cases[] = {
+      {kRegSz, Sz("C:\\Tools\\a b.exe"), true, L"C:\\Tools\\a b.exe"}, {kRegSz, Data{'u', 'n'}, true, L"un"},
+      {kRegSz, Data{'a', 'b', 0, 0}, true, std::wstring(L"ab\0", 3)}, {kRegSz, Data{0}, true, L""},
+      {kRegSz, Data{'C', ':', 0xE9, 0}, true, L"C:\u00e9"}, {kRegSz, Data(1024, 'x'), true, std::wstring(1024, L'x')},
+      {kRegSz, Data(1025, 'x'), false, L""}, {kRegDword, Data{0x00, 0x10, 0x00, 0x00}, true, L"4096"},
+      {kRegDword, Data{0xFF, 0xFF, 0xFF, 0xFF}, true, L"4294967295"},
+      {kRegDword, Data{1, 0, 0, 0, 0, 0, 0, 1}, true, L"72057594037927937"},
+      {2, Sz("%SystemRoot%"), true, L"before"}, {3, Data{1, 2}, true, L"before"},
   };
   // clang-format on
   for (const auto& c : cases) {
-    fake.registry.Set("K", "V", c.type, c.data);
+    fake.registry[{"K", "V"}] = {c.type, c.data};
     std::wstring val = L"before";
     EXPECT_EQ(form.GetKeyValue(kHKeyLocalMachine, L"K", L"V", val), c.read) << c.data.size();
     EXPECT_EQ(val, c.text) << c.data.size();
   }
   // A value without data, or a number too long to hold, fails instead of
-  // crashing or overflowing; an unreadable key or name empties the text.
+  // crashing or overflowing.
   std::wstring val = L"before";
   for (const Data& bad : {Data{}, Data(9, 1)}) {
-    fake.registry.Set("K", "V", kRegDword, bad);
+    fake.registry[{"K", "V"}] = {kRegDword, bad};
     EXPECT_THROW(form.GetKeyValue(kHKeyLocalMachine, L"K", L"V", val), Failure);
     EXPECT_EQ(val, L"before");
   }
-  EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, L"K\u4e00", L"V", val));
-  EXPECT_EQ(val, L"");
+  // A key or name outside the code page is not looked up, and empties the text.
+  const std::size_t reads = fake.reads;
+  for (const auto& [key, name] : {std::pair{L"K\u4e00", L"V"}, {L"K", L"V\u4e00"}}) {
+    val = L"before";
+    EXPECT_FALSE(form.GetKeyValue(kHKeyLocalMachine, key, name, val));
+    EXPECT_EQ(val, L"");
+  }
+  EXPECT_EQ(fake.reads, reads);
 }
 
 TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUnavailable) {
   // clang-format off
-  const struct {
-    const char* what;
-    std::vector<std::tuple<std::string, std::string, std::uint32_t, Data>> values;
-    std::vector<std::wstring> files;
-    bool fail_start;
-    std::wstring started;  // empty: the message instead
-    std::size_t reads;
-  } cases[] = {
+  // Registry values and files present; started: empty for the message instead.
+  const struct { const char* what; std::vector<std::tuple<std::string, std::string, std::uint32_t, Data>> values;
+                 Texts files; bool fail_start; std::wstring started; std::size_t reads; } cases[] = {
       {"PATH value, spaces and all", {{kPathKey, "PATH", kRegSz, Sz("C:\\Program Files\\S\\m.exe")}}, {}, false, L"C:\\Program Files\\S\\m.exe", 1},
       {"PATH that cannot start: no second look-up", {{kPathKey, "PATH", kRegSz, Sz("C:\\x.exe")}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\MSINFO32.EXE"}, true, L"", 1},
       {"folder holding the tool", {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\Program Files\\T")}}, {L"C:\\Program Files\\T\\MSINFO32.EXE"}, false, L"C:\\Program Files\\T\\MSINFO32.EXE", 2},
@@ -106,25 +90,18 @@ TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUna
       {"PATH over 1024 bytes: the folder", {{kPathKey, "PATH", kRegSz, Data(1025, 'a')}, {kFolderKey, "MSINFO", kRegSz, Sz("D:\\T")}}, {L"D:\\T\\MSINFO32.EXE"}, false, L"D:\\T\\MSINFO32.EXE", 2},
   };
   // clang-format on
+  const Texts unavailable{L"System Information Is Unavailable At This Time|0|-"};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     test::FakeRuntime run;
-    for (const auto& [key, name, type, data] : c.values) run.registry.Set(key, name, type, data);
-    for (const auto& f : c.files) run.files.files[f] = "";
-    run.processes.fail_start = c.fail_start;
-    RecordingView v;
-    frmAbout(run.rt, v).cmdSysInfo_Click();
-    EXPECT_EQ(run.registry.reads.size(), c.reads);
-    EXPECT_TRUE(run.processes.shell_calls.empty());  // never split at spaces
-    if (!c.started.empty()) {
-      EXPECT_EQ(run.processes.started_exact, std::vector<std::wstring>{c.started});
-      EXPECT_TRUE(run.dialogs.boxes.empty());
-    } else {
-      ASSERT_EQ(run.dialogs.boxes.size(), 1u);
-      EXPECT_EQ(run.dialogs.boxes[0].prompt, L"System Information Is Unavailable At This Time");
-      EXPECT_EQ(run.dialogs.boxes[0].style, vbOKOnly);
-      EXPECT_FALSE(run.dialogs.boxes[0].title);  // the application title
-    }
+    for (const auto& [key, name, type, data] : c.values) run.registry[{key, name}] = {type, data};
+    for (const auto& f : c.files) run.files[f] = "";
+    run.fail_start = c.fail_start;
+    frmAbout(run.rt, *this).cmdSysInfo_Click();
+    EXPECT_EQ(run.reads, c.reads);
+    // One exact path, never a command line split at spaces.
+    EXPECT_EQ(run.calls, c.started.empty() ? Texts{} : Texts{L"start(1) " + c.started});
+    EXPECT_EQ(run.boxes, c.started.empty() ? unavailable : Texts{});
   }
 }
 

@@ -39,14 +39,10 @@ TEST(BlockerWriter, LaysTheRecordOverTheTemplatesLastByteAndEndsWithItsLength) {
   const std::size_t contents = file.size() - kBag - 4;
   EXPECT_EQ(file.substr(0, kRecord), kTemplate.substr(0, kRecord));
   EXPECT_EQ(file.substr(kRecord, 12), "\x11\x20\x01\x00"s + Le(contents, 4) + Le(0, 4));
-  EXPECT_EQ(file.substr(kBag, 17), "QXPB\x01\x00\x24\x00\x05\x00Kazaa\x0b\x00"s);
-  EXPECT_EQ(file.substr(kBag + 17, 2), "\xff\xff"s);
+  EXPECT_EQ(file.substr(kBag, 19), "QXPB\x01\0\x24\0\x05\0Kazaa\x0b\0\xff\xff"s);
   // Remote Desktop is written last of the flags, then the password, then L.
   EXPECT_EQ(file.substr(file.size() - 44),
-            "\x0d\x00RemoteDesktop\x0b\x00\xff\xff"
-            "\x0b\x00"
-            "Encpassword\x08\x00\x02\x00\x00\x00"
-            "ab"s +
+            "\x0d\0RemoteDesktop\x0b\0\xff\xff\x0b\0Encpassword\x08\0\x02\0\0\0ab"s +
                 Le(kTemplate.size(), 4));
 }
 
@@ -82,11 +78,7 @@ std::string Wrap(const std::string& contents) {
 std::string BagWith(std::size_t at, const std::function<void(PropertyBag&)>& odd) {
   PropertyBag bag;
   for (std::size_t n = 0; n < kEntryCount; ++n) {
-    if (n == at) {
-      odd(bag);
-    } else {
-      bag.WriteProperty(kCatalogue[BagOrder()[n]].bag_key, std::int16_t{0});
-    }
+    n == at ? odd(bag) : bag.WriteProperty(kCatalogue[BagOrder()[n]].bag_key, std::int16_t{0});
   }
   bag.WriteProperty("Encpassword", "ab");
   return bag.Contents();
@@ -104,41 +96,28 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
   const std::size_t kazaa = kBag + 8;         // the first property
   const std::size_t password_length = WriteBlocker(kTemplate, Sample()).size() - 4 - 2 - 4;
   const auto key = [](std::size_t n) { return kCatalogue[BagOrder()[n]].bag_key; };
+  using enum SettingsFault;
   // clang-format off
-  const struct {
-    const char* what;
-    std::string file;
-    SettingsFault fault;
-  } cases[] = {
-      {"empty file", "", SettingsFault::NoTrailer},
-      {"bare template", kTemplate, SettingsFault::NoTrailer},
-      {"trailer 0", Poked(end, 0, 4), SettingsFault::NoTrailer},
-      {"trailer negative", Poked(end, 0x80000000u, 4), SettingsFault::NoTrailer},
-      {"trailer -1", Poked(end, 0xFFFFFFFFu, 4), SettingsFault::NoTrailer},
-      {"trailer past the header's room", Poked(end, password_length, 4), SettingsFault::NoTrailer},
-      {"a string record", Poked(kRecord, 0x2008, 2), SettingsFault::RecordHeader},
-      {"two dimensions", Poked(kRecord + 2, 2, 2), SettingsFault::RecordHeader},
-      {"lower bound 1", Poked(kRecord + 8, 1, 4), SettingsFault::RecordHeader},
-      {"count 0", Poked(kRecord + 4, 0, 4), SettingsFault::RecordEnd},
-      {"count 1", Poked(kRecord + 4, 1, 4), SettingsFault::RecordEnd},
-      {"count far past the file", Poked(kRecord + 4, 0xFFFFFFFFu, 4), SettingsFault::RecordEnd},
-      {"bytes before the trailer", Poked(end, 0, 0).insert(password_length + 6, "xx"), SettingsFault::RecordEnd},
-      {"magic", Poked(kBag, 'X', 1), SettingsFault::Magic},
-      {"version 2", Poked(kBag + 4, 2, 2), SettingsFault::Version},
-      {"contents too short for a version", Wrap("QXPB\x01"), SettingsFault::Truncated},
-      {"name longer than the bag", Poked(kazaa, 0xFFFF, 2), SettingsFault::Truncated},
-      {"password longer than the bag", Poked(password_length, 0x7FFFFFFF, 4), SettingsFault::Truncated},
-      {"count 37", Poked(kBag + 6, 37, 2), SettingsFault::Truncated},
-      {"a Long", Poked(kazaa + 7, 3, 2), SettingsFault::UnknownType},
-      {"Boolean 1", Poked(kazaa + 9, 1, 2), SettingsFault::BadBoolean},
-      {"Boolean -2", Poked(kazaa + 9, 0xFFFE, 2), SettingsFault::BadBoolean},
-      {"Boolean 0x8000", Poked(kazaa + 9, 0x8000, 2), SettingsFault::BadBoolean},
-      {"trailing byte in the bag", Wrap(BagWith(99, {}) + "!"), SettingsFault::TrailingBytes},
-      {"a key missing", Wrap(BagWith(5, [](PropertyBag&) {})), SettingsFault::UnexpectedProperty},
-      {"a key in other case", Wrap(BagWith(0, [](PropertyBag& b) { b.WriteProperty("kazaa", std::int16_t{0}); })), SettingsFault::UnexpectedProperty},
-      {"two keys swapped", Wrap(BagWith(33, [&](PropertyBag& b) { b.WriteProperty(key(34), std::int16_t{0}); })), SettingsFault::UnexpectedProperty},
-      {"a flag as text", Wrap(BagWith(2, [&](PropertyBag& b) { b.WriteProperty(key(2), "True"); })), SettingsFault::UnexpectedProperty},
-      {"an extra property", Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), SettingsFault::UnexpectedProperty},
+  const struct { const char* what; std::string file; SettingsFault fault; } cases[] = {
+      {"empty file", "", NoTrailer}, {"bare template", kTemplate, NoTrailer},
+      {"trailer 0", Poked(end, 0, 4), NoTrailer}, {"trailer negative", Poked(end, 0x80000000u, 4), NoTrailer},
+      {"trailer -1", Poked(end, 0xFFFFFFFFu, 4), NoTrailer}, {"trailer past the header's room", Poked(end, password_length, 4), NoTrailer},
+      {"a string record", Poked(kRecord, 0x2008, 2), RecordHeader}, {"two dimensions", Poked(kRecord + 2, 2, 2), RecordHeader},
+      {"lower bound 1", Poked(kRecord + 8, 1, 4), RecordHeader}, {"count 0", Poked(kRecord + 4, 0, 4), RecordEnd},
+      {"count 1", Poked(kRecord + 4, 1, 4), RecordEnd},
+      {"count far past the file", Poked(kRecord + 4, 0xFFFFFFFFu, 4), RecordEnd}, {"magic", Poked(kBag, 'X', 1), Magic},
+      {"bytes before the trailer", Poked(end, 0, 0).insert(password_length + 6, "xx"), RecordEnd},
+      {"version 2", Poked(kBag + 4, 2, 2), Version}, {"contents too short for a version", Wrap("QXPB\x01"), Truncated},
+      {"name longer than the bag", Poked(kazaa, 0xFFFF, 2), Truncated}, {"count 37", Poked(kBag + 6, 37, 2), Truncated},
+      {"password longer than the bag", Poked(password_length, 0x7FFFFFFF, 4), Truncated},
+      {"a Long", Poked(kazaa + 7, 3, 2), UnknownType}, {"Boolean 1", Poked(kazaa + 9, 1, 2), BadBoolean},
+      {"Boolean -2", Poked(kazaa + 9, 0xFFFE, 2), BadBoolean}, {"Boolean 0x8000", Poked(kazaa + 9, 0x8000, 2), BadBoolean},
+      {"trailing byte in the bag", Wrap(BagWith(99, {}) + "!"), TrailingBytes},
+      {"a key missing", Wrap(BagWith(5, [](PropertyBag&) {})), UnexpectedProperty},
+      {"a key in other case", Wrap(BagWith(0, [](PropertyBag& b) { b.WriteProperty("kazaa", std::int16_t{0}); })), UnexpectedProperty},
+      {"two keys swapped", Wrap(BagWith(33, [&](PropertyBag& b) { b.WriteProperty(key(34), std::int16_t{0}); })), UnexpectedProperty},
+      {"a flag as text", Wrap(BagWith(2, [&](PropertyBag& b) { b.WriteProperty(key(2), "True"); })), UnexpectedProperty},
+      {"an extra property", Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), UnexpectedProperty},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -150,7 +129,7 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
   const std::string contents = BagWith(99, {});
   for (std::size_t cut = 8; cut < contents.size(); ++cut) {
     const SettingsFault f = ReadSettings(Wrap(contents.substr(0, cut))).fault;
-    EXPECT_TRUE(f == SettingsFault::Truncated || f == SettingsFault::UnexpectedProperty) << cut;
+    EXPECT_TRUE(f == Truncated || f == UnexpectedProperty) << cut;
   }
 }
 
