@@ -98,6 +98,7 @@ struct Blocker {
   HWND control = nullptr;
   int failures = 0;
   ULONGLONG next_attempt = 0;  // GetTickCount64 before which attempts wait
+  std::optional<qx::Failure> still_at_logon{};
   bool log_failed = false;
   bool scan_failed = false;
 
@@ -168,7 +169,16 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
     if (data->dwData != qx::blocker::win::kStopRequest) return 0;
     const StopReply reply =
         running->Answer(std::string(static_cast<const char*>(data->lpData), data->cbData));
-    if (reply.answer == StopAnswer::Stopped) PostQuitMessage(0);
+    if (reply.answer == StopAnswer::Stopped) {
+      // Off the logon list before the owner is told so; a failure is said
+      // once the loop has ended.
+      try {
+        qx::blocker::win::UnregisterAtLogon(running->title);
+      } catch (const qx::Failure& f) {
+        running->still_at_logon = f;
+      }
+      PostQuitMessage(0);
+    }
     return qx::blocker::win::Encode(reply);
   }
   return DefWindowProcW(hwnd, msg, wparam, lparam);
@@ -303,11 +313,7 @@ int Run(HINSTANCE instance) {
   }
   if (hook) UnhookWinEvent(hook);
   running = nullptr;
-  try {
-    qx::blocker::win::UnregisterAtLogon(title);
-  } catch (const qx::Failure& f) {
-    Say(f.Message(), MB_ICONWARNING);
-  }
+  if (blocker.still_at_logon) Say(blocker.still_at_logon->Message(), MB_ICONWARNING);
   return 0;
 }
 
