@@ -4,7 +4,7 @@
 # the program into the user's local programs folder with a Start-menu shortcut
 # and an entry among the installed programs; the installed program compiles a
 # blocker into its folder; the silent uninstaller removes all it installed and
-# leaves the compiled blocker. Part of scripts/test.sh (needs its DISPLAY).
+# leaves the compiled blocker. Run by scripts/test.sh after the other Wine tests.
 #   scripts/test-release.sh [windows build folder]   (default build/win)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -20,9 +20,10 @@ listed=$(unzip -Z1 "$zip" | sort | tr '\n' ' ')
 
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
+qx_start_xvfb  # a display of its own
 rm -rf "$out/prefix"
 qx_wine_prepare "$out/prefix" >/dev/null
-trap qx_wine_stop EXIT
+trap 'qx_wine_stop; qx_stop_xvfb' EXIT
 users="$WINEPREFIX/drive_c/users/$(id -un)"
 installed="$users/AppData/Local/Programs/Quellanix"
 shortcut="$users/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Quellanix.lnk"
