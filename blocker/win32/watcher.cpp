@@ -48,7 +48,7 @@ std::vector<StoppedProgram> Watcher::Scan() {
   std::vector<StoppedProgram> stopped;
   std::set<std::pair<DWORD, std::uint64_t>> listed;
   for (const ListedProcess& p : ListProcesses()) {
-    Inspect(p.pid, p.created, p.image_name, stopped);
+    Inspect(p.pid, p.created, p.image_name, {}, stopped);
     listed.insert({p.pid, p.created});
   }
   seen_ = std::move(listed);  // what has ended is forgotten: the set stays small
@@ -57,21 +57,24 @@ std::vector<StoppedProgram> Watcher::Scan() {
 
 std::vector<StoppedProgram> Watcher::Check(DWORD pid) {
   std::vector<StoppedProgram> stopped;
-  qx::win::ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  if (process)
-    Inspect(pid, CreationTime(process.get()), FileName(ImagePath(process.get())), stopped);
+  qx::win::ProcessHandle process(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid));
+  // A window's process is usually one seen already: only its creation time is read then.
+  if (process) Inspect(pid, CreationTime(process.get()), {}, std::move(process), stopped);
   return stopped;
 }
 
-void Watcher::Inspect(DWORD pid, std::uint64_t created, const std::wstring& image_name,
-                      std::vector<StoppedProgram>& stopped) {
+void Watcher::Inspect(DWORD pid, std::uint64_t created, std::wstring image_name,
+                      qx::win::ProcessHandle process, std::vector<StoppedProgram>& stopped) {
   if (pid == 0 || !seen_.insert({pid, created}).second) return;
-  qx::win::ProcessHandle process(
-      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid));
+  if (!process) {
+    process.reset(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid));
+  }
   // A process we may not open (another user's, the system's) keeps running
   // whatever its name: it could not be ended anyway.
   if (!process) return;
   std::wstring path = ImagePath(process.get());
+  if (image_name.empty()) image_name = FileName(path);
   const std::wstring original = path.empty() ? std::wstring() : OriginalFilename(path);
   const auto entry = EntryToStop(settings_, {image_name, original, pid == self_});
   if (!entry) return;

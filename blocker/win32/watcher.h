@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "format/blocker_settings.h"
+#include "runtime/win32/handles.h"
 
 namespace qx::blocker::win {
 
@@ -34,8 +35,9 @@ class Watcher {
   std::vector<StoppedProgram> CloseRunDialogs() const;
 
  private:
-  void Inspect(DWORD pid, std::uint64_t created, const std::wstring& image_name,
-               std::vector<StoppedProgram>& stopped);
+  // Once per process; `process` may come opened (with query and terminate rights).
+  void Inspect(DWORD pid, std::uint64_t created, std::wstring image_name,
+               qx::win::ProcessHandle process, std::vector<StoppedProgram>& stopped);
 
   const BlockerSettings& settings_;
   const DWORD self_ = GetCurrentProcessId();
