@@ -22,7 +22,7 @@ ui                common runtime runtime/win32 assets
 app/win32         common catalogue cipher format runtime runtime/win32 app builder about about/win32 ui assets
 about/win32       common runtime runtime/win32 about ui assets
 blocker           common catalogue cipher format runtime runtime/win32 ui
-inspect           common catalogue format
+settings_tool     common catalogue format
 assets            common assets
 bench             common catalogue format runtime runtime/posix
 '

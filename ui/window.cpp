@@ -36,8 +36,8 @@ const DLGTEMPLATE* AsTemplate(const std::vector<WORD>& t) {
 
 }  // namespace
 
-Window::Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& spec)
-    : instance_(instance), dialogs_(dialogs), spec_(spec) {}
+Window::Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& layout)
+    : instance_(instance), dialogs_(dialogs), spec_(layout) {}
 
 Window::~Window() {
   if (!hwnd_) return;

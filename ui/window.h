@@ -39,7 +39,7 @@ class Window {
 
  protected:
   // Errors that escape a message handler are shown through `dialogs`.
-  Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& spec);
+  Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& layout);
   virtual ~Window();  // destroys the window if it is still open
 
   // Each throws Failure when the window cannot be made; no window is left then.
@@ -63,7 +63,7 @@ class Window {
   virtual void OnCommand(int id, int code) = 0;
   // Anything else; nullopt leaves the message to the system.
   virtual std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam);
-  // The font of the controls whose spec names none, at `dpi`. By default a
+  // The font of the controls whose table row names none, at `dpi`. By default a
   // dialog's own font, scaled; none for other windows.
   virtual std::optional<LOGFONTW> DefaultFont(int dpi);
   // The window is gone; the object may delete itself here.

@@ -134,7 +134,7 @@ std::span<const ControlSpec> MainControls() {
     std::stable_sort(c.begin(), c.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     std::vector<ControlSpec> sorted;
-    for (const auto& [tab_order, spec] : c) sorted.push_back(spec);
+    for (const auto& [tab_order, control] : c) sorted.push_back(control);
     return sorted;
   }();
   return controls;
