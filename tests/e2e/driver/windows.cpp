@@ -139,7 +139,11 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
   BringToFront(box);
   Await([&] { return edit && FocusedControl(box) == edit; }, L"the input box's field has no focus");
   TypeText(text);
-  Await([&] { return Text(edit) == text; }, L"the input box's field did not take the text");
+  if (!WaitUntil([&] { return Text(edit) == text; })) {
+    throw DriverError(L"the input box's field did not take the text: it holds \"" + Text(edit) +
+                      L"\"; foreground: " + Named(::GetForegroundWindow()) + L", focus: " +
+                      Named(FocusedControl(box)));
+  }
   PressButton(box, IDOK);
 }
 
