@@ -18,6 +18,7 @@
 #include "common/failure.h"
 #include "format/settings_reader.h"
 #include "runtime/win32/ansi_codec.h"
+#include "runtime/win32/app_facts.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 #include "ui/dialogs.h"
@@ -56,16 +57,6 @@ class HandleSource : public qx::ByteSource {
   HANDLE file_;
   std::uint64_t size_;
 };
-
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  while (true) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(path.size() * 2);
-  }
-}
 
 // The name the owner chose: the file's name without ".exe".
 std::wstring TitleOf(const std::wstring& path) {
@@ -184,9 +175,16 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
   return DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
+std::wstring InSeconds(int seconds) {
+  return std::to_wstring(seconds) + (seconds == 1 ? L" second." : L" seconds.");
+}
+
 // A second start of a running blocker: its owner may stop it.
 int AskToStop(HINSTANCE instance, const qx::BlockerSettings& settings, const std::wstring& name,
               const std::wstring& title, const std::wstring& log_path) {
+  const auto no_answer = [&] {
+    return Say(L"The running blocker \"" + title + L"\" did not answer.", MB_ICONERROR, 1);
+  };
   const std::wstring stopped =
       L"Blocking has stopped, and \"" + title +
       L"\" will not start again at logon.\n\nWhat it stopped is listed in " + log_path + L".";
@@ -196,9 +194,7 @@ int AskToStop(HINSTANCE instance, const qx::BlockerSettings& settings, const std
       return 0;
     }
     StopReply reply{};
-    if (!qx::blocker::win::RequestStop(name, "", reply)) {
-      return Say(L"The running blocker \"" + title + L"\" did not answer.", MB_ICONERROR, 1);
-    }
+    if (!qx::blocker::win::RequestStop(name, "", reply)) return no_answer();
     return Say(stopped, MB_ICONINFORMATION);
   }
   const qx::win::WinAnsiCodec ansi;
@@ -212,20 +208,17 @@ int AskToStop(HINSTANCE instance, const qx::BlockerSettings& settings, const std
     // A password the code page cannot hold was never set: it is simply wrong.
     const auto bytes = ansi.ToAnsi(typed);
     StopReply reply{StopAnswer::Wrong, 0};
-    if (bytes && !qx::blocker::win::RequestStop(name, *bytes, reply)) {
-      return Say(L"The running blocker \"" + title + L"\" did not answer.", MB_ICONERROR, 1);
-    }
+    if (bytes && !qx::blocker::win::RequestStop(name, *bytes, reply)) return no_answer();
     switch (reply.answer) {
       case StopAnswer::Stopped:
         return Say(stopped, MB_ICONINFORMATION);
       case StopAnswer::Wrong:
-        Say(L"The password is not correct. You can try again in " + std::to_wstring(reply.seconds) +
-                (reply.seconds == 1 ? L" second." : L" seconds."),
+        Say(L"The password is not correct. You can try again in " + InSeconds(reply.seconds),
             MB_ICONWARNING);
         break;
       case StopAnswer::Wait:
         Say(L"After a wrong password, the next try must wait. Please try again in " +
-                std::to_wstring(reply.seconds) + (reply.seconds == 1 ? L" second." : L" seconds."),
+                InSeconds(reply.seconds),
             MB_ICONWARNING);
         break;
     }
@@ -233,7 +226,7 @@ int AskToStop(HINSTANCE instance, const qx::BlockerSettings& settings, const std
 }
 
 int Run(HINSTANCE instance) {
-  const std::wstring path = OwnPath();
+  const std::wstring path = qx::win::ModulePath();
   qx::win::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                        0, nullptr));

@@ -8,17 +8,19 @@
 
 namespace qx::win {
 
-AppFacts ReadAppFacts() {
+std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) ThrowLastError(L"Could not find the program's folder.");
-    if (n < path.size()) {
-      path.resize(n);
-      break;
-    }
+    if (n == 0) return {};
+    if (n < path.size()) return path.substr(0, n);
     path.resize(path.size() * 2);  // truncated: long path
   }
+}
+
+AppFacts ReadAppFacts() {
+  const std::wstring path = ModulePath();
+  if (path.empty()) ThrowLastError(L"Could not find the program's folder.");
   AppFacts facts;
   const std::size_t slash = path.find_last_of(L"\\/");
   facts.Path = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
