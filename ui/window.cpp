@@ -47,7 +47,18 @@ Window::~Window() {
   DestroyWindow(std::exchange(hwnd_, nullptr));
 }
 
-void Window::CreateFramed(const wchar_t* window_class, std::wstring_view caption, HMENU menu) {
+void Window::CreateFramed(const wchar_t* window_class, HBRUSH background, std::wstring_view caption,
+                          HMENU menu) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = instance_;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = window_class;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
+    ThrowLastError(spec_.create_failure);
+  }
   const HWND made = CreateWindowExW(spec_.ex_style, window_class, std::wstring(caption).c_str(),
                                     spec_.style, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
                                     CW_USEDEFAULT, nullptr, menu, instance_, this);

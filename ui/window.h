@@ -34,16 +34,17 @@ class Window {
   Window& operator=(const Window&) = delete;
   HWND hwnd() const { return hwnd_; }
 
-  // The procedure of every window class whose windows are built on this base.
-  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
-
  protected:
   // Errors that escape a message handler are shown through `dialogs`.
   Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& layout);
   virtual ~Window();  // destroys the window if it is still open
 
   // Each throws Failure when the window cannot be made; no window is left then.
-  void CreateFramed(const wchar_t* window_class, std::wstring_view caption, HMENU menu = nullptr);
+  // A framed window's class is registered on first use, with the base's
+  // procedure and the arrow cursor; `background` is a stock or system brush,
+  // as the class outlives every window.
+  void CreateFramed(const wchar_t* window_class, HBRUSH background, std::wstring_view caption,
+                    HMENU menu = nullptr);
   // Dialogs (class #32770) from an empty template, so that the dialog manager
   // serves the default button, Enter and Escape. DS_SETFONT gives the dialog
   // the standard dialog font, which its controls then use.
@@ -70,6 +71,7 @@ class Window {
   virtual void OnFinalMessage() {}
 
  private:
+  static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static Window* Attach(HWND hwnd, Window* self);
   std::optional<LRESULT> Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);

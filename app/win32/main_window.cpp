@@ -53,21 +53,10 @@ MainWindow::MainWindow(HINSTANCE instance, Runtime& rt, PublicValues& values)
 
 void MainWindow::Create(int show_command) {
   RegisterImageBoxClass(instance());
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = Window::Proc;
-  wc.hInstance = instance();
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  // Class data outlives this object, so it holds only stock objects.
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  wc.lpszClassName = kMainWindowClass;
-  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
-    ThrowLastError(L"Could not register the main window class.");
-  }
-
   // The load step runs before the window is first shown.
   form_.Form_Load();
-  CreateFramed(kMainWindowClass, kMainCaption, MakeMenuBar());
+  CreateFramed(kMainWindowClass, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), kMainCaption,
+               MakeMenuBar());
   Show(show_command);
 }
 

@@ -32,15 +32,7 @@ class Notice::Window final : public qx::win::Window {
             {WS_POPUP | WS_BORDER, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWidthTwips,
              kHeightTwips, kControls, L"Could not show the blocker's notice.",
              L"Could not show the blocker's notice."}) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = qx::win::Window::Proc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = GetSysColorBrush(COLOR_INFOBK);
-    wc.lpszClassName = kNoticeWindowClass;
-    RegisterClassExW(&wc);
-    CreateFramed(kNoticeWindowClass, L"Quellanix");
+    CreateFramed(kNoticeWindowClass, GetSysColorBrush(COLOR_INFOBK), L"Quellanix");
   }
 
   void Show(std::wstring_view text) {

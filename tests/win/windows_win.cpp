@@ -123,7 +123,7 @@ class Broken final : public Window {
       : Window(GetModuleHandleW(nullptr), dialogs,
                {WS_POPUP | WS_CAPTION, 0, 1500, 1500, kBrokenControls, L"no", L"no controls"}) {}
   void Make(int kind) {
-    if (kind == 0) CreateFramed(L"QuellanixBroken", L"");
+    if (kind == 0) CreateFramed(L"QuellanixBroken", nullptr, L"");
     if (kind == 1) CreateModeless(nullptr, L"");
     if (kind == 2) RunModal(nullptr, L"");
   }
@@ -132,9 +132,6 @@ class Broken final : public Window {
 
 TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQuit) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
-  const WNDCLASSW wc{0,       Window::Proc, 0,       0,       GetModuleHandleW(nullptr),
-                     nullptr, nullptr,      nullptr, nullptr, L"QuellanixBroken"};
-  RegisterClassW(&wc);
   for (int kind = 0; kind < 3; ++kind) {  // framed, modeless, modal
     Broken window(runtime.rt().dialogs);
     try {
