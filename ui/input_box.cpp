@@ -10,14 +10,35 @@ constexpr int kEditId = 101;
 constexpr wchar_t kFailure[] = L"Could not show the input box.";
 constexpr int kClientWidthTwips = 5565;
 constexpr int kClientHeightTwips = 2025;
+// Prompt at the top left, the buttons stacked at the top right, the field
+// across the bottom; the right and bottom edges are a little narrower than
+// the top and left margins.
+constexpr int kMarginTwips = 165;
+constexpr int kEdgeTwips = 150;
+constexpr int kButtonWidthTwips = 1125;
+constexpr int kButtonHeightTwips = 315;
+constexpr int kButtonGapTwips = 90;
+constexpr int kButtonLeftTwips = kClientWidthTwips - kMarginTwips - kButtonWidthTwips;
+constexpr int kCancelTopTwips = kMarginTwips + kButtonHeightTwips + kButtonGapTwips;
+constexpr int kPromptWidthTwips = kButtonLeftTwips - kEdgeTwips - kMarginTwips;
+constexpr int kPromptHeightTwips = 1260;
+constexpr int kFieldHeightTwips = 300;
+constexpr int kFieldTopTwips = kClientHeightTwips - kEdgeTwips - kFieldHeightTwips;
+constexpr int kFieldWidthTwips = kClientWidthTwips - kMarginTwips - kEdgeTwips;
 
 class InputBox final : public Window {
  public:
   // The controls use the dialog font (DS_SHELLFONT).
   InputBox(HINSTANCE instance, Dialogs& dialogs, std::span<const ControlSpec> controls)
-      : Window(instance, dialogs,
-               {DS_MODALFRAME | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU, 0,
-                kClientWidthTwips, kClientHeightTwips, controls, kFailure, kFailure}) {}
+      : Window(
+            instance, dialogs,
+            {.style = DS_MODALFRAME | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+             .ex_style = 0,
+             .client_width_twips = kClientWidthTwips,
+             .client_height_twips = kClientHeightTwips,
+             .controls = controls,
+             .create_failure = kFailure,
+             .controls_failure = kFailure}) {}
 
   std::wstring Run(HWND owner, std::wstring_view title) {
     return RunModal(owner, title) == IDOK ? text_ : std::wstring();
@@ -50,14 +71,13 @@ class InputBox final : public Window {
 std::wstring RunInputBox(HINSTANCE instance, Dialogs& dialogs, HWND owner, std::wstring_view prompt,
                          std::wstring_view title, std::wstring_view default_text, bool masked) {
   const DWORD field = ES_AUTOHSCROLL | ES_LEFT | WS_TABSTOP | (masked ? ES_PASSWORD : 0);
-  // Prompt on the left, buttons on the right, the field (sunken, as a dialog
-  // template's bordered field is) across the bottom.
+  // The field is sunken, as a dialog template's bordered field is.
   // clang-format off
   const ControlSpec controls[] = {
-      {L"STATIC", SS_LEFT | SS_NOPREFIX,                   prompt,       kPromptId, {165, 165, 3960, 1260},  kNoFont},
-      {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP,           L"OK",        IDOK,      {4275, 165, 1125, 315},  kNoFont},
-      {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP,              L"Cancel",    IDCANCEL,  {4275, 570, 1125, 315},  kNoFont},
-      {L"EDIT",   field,                                   default_text, kEditId,   {165, 1575, 5250, 300},  kNoFont, WS_EX_CLIENTEDGE},
+      {L"STATIC", SS_LEFT | SS_NOPREFIX,         prompt,       kPromptId, {kMarginTwips, kMarginTwips, kPromptWidthTwips, kPromptHeightTwips}, kNoFont},
+      {L"BUTTON", BS_DEFPUSHBUTTON | WS_TABSTOP, L"OK",        IDOK,      {kButtonLeftTwips, kMarginTwips, kButtonWidthTwips, kButtonHeightTwips}, kNoFont},
+      {L"BUTTON", BS_PUSHBUTTON | WS_TABSTOP,    L"Cancel",    IDCANCEL,  {kButtonLeftTwips, kCancelTopTwips, kButtonWidthTwips, kButtonHeightTwips}, kNoFont},
+      {L"EDIT",   field,                         default_text, kEditId,   {kMarginTwips, kFieldTopTwips, kFieldWidthTwips, kFieldHeightTwips}, kNoFont, WS_EX_CLIENTEDGE},
   };
   // clang-format on
   return InputBox(instance, dialogs, controls).Run(owner, title);

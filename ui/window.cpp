@@ -233,8 +233,8 @@ void Window::Build() {
 }
 
 void Window::ApplyLayout() {
-  RECT frame{0, 0, TwipsToPixels(spec_.client_width, dpi_),
-             TwipsToPixels(spec_.client_height, dpi_)};
+  RECT frame{0, 0, TwipsToPixels(spec_.client_width_twips, dpi_),
+             TwipsToPixels(spec_.client_height_twips, dpi_)};
   AdjustWindowRectExForDpi(&frame, spec_.style, GetMenu(hwnd_) != nullptr, spec_.ex_style,
                            static_cast<UINT>(dpi_));
   SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,

@@ -20,8 +20,8 @@ namespace qx::win {
 struct WindowSpec {
   DWORD style;
   DWORD ex_style;
-  int client_width;  // twips
-  int client_height;
+  int client_width_twips;
+  int client_height_twips;
   std::span<const ControlSpec> controls;  // must outlive the window
   // What the user is told when the window or its controls cannot be made.
   std::wstring_view create_failure;

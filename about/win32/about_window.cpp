@@ -17,13 +17,14 @@ namespace {
 constexpr int kIconPixels = 50;
 
 // Fixed dialog border: no sizing, no minimise or maximise box.
-constexpr WindowSpec kAboutSpec{WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
-                                WS_EX_DLGMODALFRAME,
-                                kAboutClientWidthTwips,
-                                kAboutClientHeightTwips,
-                                kAboutControls,
-                                L"Could not create the About dialog.",
-                                L"Could not create the About dialog's controls."};
+constexpr WindowSpec kAboutSpec{
+    .style = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+    .ex_style = WS_EX_DLGMODALFRAME,
+    .client_width_twips = kAboutClientWidthTwips,
+    .client_height_twips = kAboutClientHeightTwips,
+    .controls = kAboutControls,
+    .create_failure = L"Could not create the About dialog.",
+    .controls_failure = L"Could not create the About dialog's controls."};
 
 class AboutWindow;
 // The one About dialog of the run, while it is open; its window owns it.

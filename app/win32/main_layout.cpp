@@ -13,11 +13,11 @@
 namespace qx::win {
 namespace {
 
-constexpr int kBoxWidth = 2295;
-constexpr int kRowHeight = 375;
+constexpr int kBoxWidthTwips = 2295;
+constexpr int kRowHeightTwips = 375;
 constexpr FontSpec kBoxFont{975, true};
 
-constexpr TwipsRect Box(int left, int top) { return {left, top, kBoxWidth, kRowHeight}; }
+constexpr TwipsRect Box(int left, int top) { return {left, top, kBoxWidthTwips, kRowHeightTwips}; }
 
 }  // namespace
 
@@ -46,7 +46,7 @@ const std::array<BoxPlace, kEntryCount> kBoxPlaces{{
     {"chkNero",          Box(4920, 5880), 23, kBoxFont},
     {"chkNotepad",       Box(4920, 7080), 25, kBoxFont},
     {"chkWordpad",       Box(4920, 7560), 26, kBoxFont},
-    {"chkRemoteDesktop", {7320, 5880, 2415, kRowHeight}, 45, {900, true}},
+    {"chkRemoteDesktop", {7320, 5880, 2415, kRowHeightTwips}, 45, {900, true}},
     {"chkFreecell",      Box(7320, 2760), 28, kBoxFont},
     {"chkHearts",        Box(7320, 3240), 33, kBoxFont},
     {"chkMinesweeper",   Box(7320, 3720), 32, kBoxFont},

@@ -14,13 +14,13 @@ namespace qx::win {
 namespace {
 
 WindowSpec MainSpec() {
-  return {WS_OVERLAPPEDWINDOW,
-          0,
-          kClientWidthTwips,
-          kClientHeightTwips,
-          MainControls(),
-          L"Could not create the main window.",
-          L"Could not create the main window's controls."};
+  return {.style = WS_OVERLAPPEDWINDOW,
+          .ex_style = 0,
+          .client_width_twips = kClientWidthTwips,
+          .client_height_twips = kClientHeightTwips,
+          .controls = MainControls(),
+          .create_failure = L"Could not create the main window.",
+          .controls_failure = L"Could not create the main window's controls."};
 }
 
 HICON LoadAppIcon(HINSTANCE instance, int size) {

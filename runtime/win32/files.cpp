@@ -13,7 +13,7 @@
 namespace qx::win {
 namespace {
 
-constexpr DWORD kChunk = 1 << 20;
+constexpr DWORD kChunkBytes = 1 << 20;
 
 // Paths past MAX_PATH need the extended form; ours are already absolute and
 // hold no "." or ".." segments, so prefixing does not change their meaning.
@@ -77,7 +77,7 @@ class TempFile {
 
 void WriteAll(HANDLE file, const char* data, std::size_t size, std::wstring_view target) {
   while (size > 0) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kChunk));
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, kChunkBytes));
     DWORD written = 0;
     if (!WriteFile(file, data, chunk, &written, nullptr)) ThrowWriteError(target, GetLastError());
     if (written == 0) ThrowWriteError(target, ERROR_WRITE_FAULT);
@@ -107,9 +107,9 @@ void WinFiles::ComposeFile(std::wstring_view source, std::wstring_view target,
   }
 
   TempFile temp(target);
-  std::vector<char> buffer(kChunk);
+  std::vector<char> buffer(kChunkBytes);
   for (std::uint64_t left = c.prefix_length; left > 0;) {
-    const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(left, kChunk));
+    const DWORD want = static_cast<DWORD>(std::min<std::uint64_t>(left, kChunkBytes));
     DWORD got = 0;
     if (!ReadFile(in.get(), buffer.data(), want, &got, nullptr)) {
       ThrowLastError(L"Could not read " + Quoted(source) + L".");
