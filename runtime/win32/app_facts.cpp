@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "common/path_parts.h"
 #include "runtime/win32/last_error.h"
 
 namespace qx::win {
@@ -22,8 +23,7 @@ AppFacts ReadAppFacts() {
   const std::wstring path = ModulePath();
   if (path.empty()) ThrowLastError(L"Could not find the program's folder.");
   AppFacts facts;
-  const std::size_t slash = path.find_last_of(L"\\/");
-  facts.Path = slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+  facts.Path = FolderOf(path);
   return facts;
 }
 
