@@ -30,7 +30,7 @@ add_library(qx_e2e_driver STATIC ${QX_E2E_SUPPORT})
 target_compile_definitions(qx_e2e_driver PUBLIC
   "QX_E2E_DIST_DIR=L\"${qx_dist_win}\"" "QX_E2E_SCREENSHOT_DIR=L\"${qx_shots_win}\"")
 target_include_directories(qx_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(qx_e2e_driver PUBLIC qx_ui gtest gdiplus ole32)
+target_link_libraries(qx_e2e_driver PUBLIC qx_ui qx_blocker_core gtest gdiplus ole32)
 qx_warnings(qx_e2e_driver)
 
 # A stand-in the About tests register as the system information tool.
