@@ -16,7 +16,6 @@
 #include "blocker/win32/say.h"
 #include "blocker/win32/stop_request.h"
 #include "common/failure.h"
-#include "format/settings_reader.h"
 #include "runtime/win32/app_facts.h"
 #include "runtime/win32/last_error.h"
 
@@ -24,29 +23,6 @@ namespace {
 
 using qx::blocker::ExitCode;
 using qx::blocker::win::Say;
-
-class HandleSource : public qx::ByteSource {
- public:
-  HandleSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
-    while (length > 0) {
-      DWORD got = 0;
-      const DWORD want = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
-      if (!ReadFile(file_, out, want, &got, nullptr) || got == 0) return false;
-      out += got;
-      length -= got;
-    }
-    return true;
-  }
-
- private:
-  HANDLE file_;
-  std::uint64_t size_;
-};
 
 // The path with long names: started by its short path, the blocker still
 // has its own title.
@@ -76,14 +52,13 @@ int Run(HINSTANCE instance) {
   const std::wstring path = LongPath(qx::win::ModulePath());
   // Held from here to the end: while the blocker runs, its file stays in place.
   const qx::blocker::win::FileHold file(path);
-  LARGE_INTEGER size{};
-  if (!file.held() || !GetFileSizeEx(file.get(), &size)) {
+  const std::optional<qx::SettingsResult> read = file.ReadSettings();
+  if (!read) {
     return Say(L"Could not read this blocker's file \"" + path + L"\".\n\n" +
                    qx::win::LastErrorText(GetLastError()),
                MB_ICONERROR, ExitCode::kUnreadable);
   }
-  const qx::SettingsResult r =
-      qx::ReadSettings(HandleSource(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  const qx::SettingsResult& r = *read;
   if (r.no_settings()) {
     return Say(L"This program holds no blocker settings (" + Widen(r.reason) +
                    L").\n\nIt is the blocker template that Quellanix copies when it compiles a "
