@@ -24,13 +24,12 @@ TEST(StopPayload, OnlyAWholePayloadIsReadAndEveryPasswordComesBack) {
     const void* data;
     std::size_t size;
   } refused[] = {
-      {nullptr, 0},
-      {nullptr, 10},
-      {six, 0},
-      {six, 3},                   // missing or short
-      {six, 9},                   // shorter than it says
-      {"\x06\0\0\0secrets", 11},  // longer than it says
+      // clang-format off
+      {nullptr, 0}, {nullptr, 10}, {six, 0}, {six, 3},  // missing or short
+      {six, 9},                                         // shorter than it says
+      {"\x06\0\0\0secrets", 11},                        // longer than it says
       {"\xff\xff\xff\xff", 4},
+      // clang-format on
   };
   for (const auto& r : refused) EXPECT_EQ(ReadStopPayload(r.data, r.size), std::nullopt) << r.size;
 }
