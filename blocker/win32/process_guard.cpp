@@ -29,6 +29,14 @@ void ProtectProcess() {
                       nullptr, dacl, nullptr);
   LocalFree(descriptor);
   if (status != ERROR_SUCCESS) qx::win::ThrowError(kOperation, status);
+  // Nor can another program load its code into the blocker through the
+  // system's extension points: a global window hook, AppInit DLLs, an IME.
+  PROCESS_MITIGATION_EXTENSION_POINT_DISABLE_POLICY no_extensions{};
+  no_extensions.DisableExtensionPoints = 1;
+  if (!SetProcessMitigationPolicy(ProcessExtensionPointDisablePolicy, &no_extensions,
+                                  sizeof no_extensions)) {
+    qx::win::ThrowLastError(kOperation);
+  }
 }
 
 }  // namespace qx::blocker::win
