@@ -10,6 +10,7 @@
 // clang-format on
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "blocker/activity_log.h"
@@ -143,8 +144,7 @@ class BlockerTest : public QuellanixTest {
 TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) {
   AppProcess blocker =
       CompileAndStart({"Notepad", "RegEdit", "Command", "Run", "Solitaire"}, kPassword, L"Guard");
-  const std::wstring path = folder().File(L"Guard.exe");
-  EXPECT_EQ(AtLogon(L"Guard"), L"\"" + path + L"\"");
+  EXPECT_EQ(AtLogon(L"Guard"), L"\"" + folder().File(L"Guard.exe") + L"\"");
 
   // Windowed and console programs, by their names and by the names their
   // version resources carry, under their own names and renamed.
@@ -258,14 +258,10 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard", REG_SZ,
                               other.c_str(), static_cast<DWORD>((other.size() + 1) * 2)),
             0);
-  {  // A log grown to 5 GB (sparse: no disk is used).
-    win::FileHandle log(::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr,
-                                      CREATE_ALWAYS, 0, nullptr));
-    LARGE_INTEGER end{};
-    end.QuadPart = 5ll << 30;
-    ASSERT_TRUE(::SetFilePointerEx(log.get(), end, nullptr, FILE_BEGIN) &&
-                ::SetEndOfFile(log.get()));
-  }
+  const std::filesystem::path grown = LogOf(L"Guard");  // to 5 GB, sparse: no disk is used
+  std::filesystem::create_directories(grown.parent_path());
+  std::ofstream{grown};
+  std::filesystem::resize_file(grown, 5ull << 30);
   Compile({"Notepad", "Solitaire"}, kPassword, L"Guard");
   const std::wstring path = folder().File(L"Guard.exe");
   // Its mutex taken first: the blocker blocks all the same.
@@ -306,8 +302,7 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   ::PostMessageW(ControlWindow(), WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_DESTROY, 0, 0);
   const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 thread{};
-  thread.dwSize = sizeof thread;
+  THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
   for (BOOL more = ::Thread32First(threads.get(), &thread); more;
        more = ::Thread32Next(threads.get(), &thread)) {
     if (thread.th32OwnerProcessID == blocker.pid()) {
@@ -315,10 +310,9 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
     }
   }
   // A window posing as the control window, made after the blocker's.
-  WNDCLASSW poser_class{};
-  poser_class.lpfnWndProc = PoserProc;
-  poser_class.hInstance = ::GetModuleHandleW(nullptr);
-  poser_class.lpszClassName = blocker::win::kControlWindowClass;
+  const WNDCLASSW poser_class{
+      0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
+      nullptr, nullptr,   nullptr, nullptr, blocker::win::kControlWindowClass};
   ::RegisterClassW(&poser_class);
   HWND poser =
       ::CreateWindowW(blocker::win::kControlWindowClass, InstanceNameOf(path).c_str(), 0, 0, 0, 0,
@@ -344,7 +338,11 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   // Logged once written back: wait for the line too.
   Await(
       [&] {
-        return ReadFile(LogOf(L"Guard")).find("  Start at logon restored  ") != std::string::npos;
+        return ReadFile(LogOf(L"Guard"))
+                   .find(
+                       "  Start at logon restored  "
+                       "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Guard (2)\r\n") !=
+               std::string::npos;
       },
       L"the restore was not logged");
 

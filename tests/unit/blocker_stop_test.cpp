@@ -89,16 +89,12 @@ TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
   const LocalTime t{2026, 12, 7, 9, 3, 5};
   EXPECT_EQ(LogLine(t, L"Notepad", L"C:\\windows\\n\u00f6tepad.exe"),
             "2026-12-07 09:03:05  Notepad  C:\\windows\\n\xC3\xB6tepad.exe\r\n");
-  EXPECT_EQ(WrongPasswordLine(t, 3), "2026-12-07 09:03:05  Wrong password  3 in a row\r\n");
-  EXPECT_EQ(LogonRestoredLine(t, L"Guard (2)"),
-            "2026-12-07 09:03:05  Start at logon restored  "
-            "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Guard (2)\r\n");
-
+  // The new lines are read whole by the end-to-end tests.
   const std::uint64_t five_gb = 5ull << 30;
-  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{0, 0},
-                                   {1000, 0},
-                                   {1999, 999},
-                                   {five_gb, five_gb - 1000}}) {
+  // clang-format off
+  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{0, 0}, {1000, 0},
+                                   {1999, 999}, {five_gb, five_gb - 1000}}) {
+    // clang-format on
     EXPECT_EQ(KeptFrom(size, 2000), from) << size;
   }
   EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 0, "c\r\n"), "a\r\nb\r\nc\r\n");  // from the start: whole
