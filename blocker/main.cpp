@@ -70,8 +70,9 @@ int Run(HINSTANCE instance) {
                    Widen(r.reason) + L".\n\nCompile the blocker again with Quellanix.",
                MB_ICONERROR, ExitCode::kDamaged);
   }
-  const qx::blocker::win::BlockerFile blocker{path, TitleOf(path),
-                                              qx::blocker::win::LogPath(TitleOf(path)), file.id()};
+  const std::wstring title = TitleOf(path);
+  const qx::blocker::win::BlockerFile blocker{path, title, qx::blocker::win::LogPath(title),
+                                              file.id()};
   bool any = false;
   for (bool b : r.settings.block) any = any || b;
   if (!any) {
@@ -88,6 +89,8 @@ int Run(HINSTANCE instance) {
       return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
                                          blocker.log_path);
     }
+    // The name is taken, but nothing of this file answers: a squatter, or a
+    // blocker that has died. Later starts find this one's window.
   }
   return qx::blocker::win::RunBlocker(instance, r.settings, blocker);
 }
