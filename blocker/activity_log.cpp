@@ -6,27 +6,40 @@
 
 namespace qx::blocker {
 
-std::string LogLine(const LocalTime& t, std::wstring_view caption, std::wstring_view path) {
+std::string LogLine(const LocalTime& t, std::wstring_view what, std::wstring_view detail) {
   char stamp[32];
   std::snprintf(stamp, std::size(stamp), "%04d-%02d-%02d %02d:%02d:%02d  ", t.year, t.month, t.day,
                 t.hour, t.minute, t.second);
   std::string line = stamp;
-  qx::AppendUtf8(line, caption);
+  qx::AppendUtf8(line, what);
   line += "  ";
-  qx::AppendUtf8(line, path);
+  qx::AppendUtf8(line, detail);
   line += "\r\n";
   return line;
 }
 
-std::string AppendToLog(std::string log, std::string_view line, std::size_t cap) {
-  if (log.size() + line.size() >= cap) {
-    // Keep the newer half, starting at the first whole line in it.
-    const std::size_t half = log.size() / 2;
-    const std::size_t cut = log.find('\n', half);
-    log.erase(0, cut == std::string::npos ? log.size() : cut + 1);
+std::string WrongPasswordLine(const LocalTime& when, int in_a_row) {
+  return LogLine(when, L"Wrong password", std::to_wstring(in_a_row) + L" in a row");
+}
+
+std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_name) {
+  return LogLine(
+      when, L"Start at logon restored",
+      L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\" + std::wstring(value_name));
+}
+
+std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap) {
+  const std::uint64_t keep = cap / 2;
+  return size > keep ? size - keep : 0;
+}
+
+std::string TrimmedLog(std::string kept, std::uint64_t from, std::string_view line) {
+  if (from > 0) {
+    const std::size_t cut = kept.find('\n');
+    kept.erase(0, cut == std::string::npos ? kept.size() : cut + 1);
   }
-  log.append(line);
-  return log;
+  kept.append(line);
+  return kept;
 }
 
 }  // namespace qx::blocker

@@ -1,7 +1,9 @@
 #pragma once
-// The owner's record of what the blocker stopped: one line per program, in a
-// text file kept under a size cap by dropping its older half.
+// The owner's record of what the blocker did: one line per stopped program,
+// wrong password and restored start at logon, in a text file kept under a
+// size cap by dropping its older half.
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,11 +15,19 @@ struct LocalTime {
   int year, month, day, hour, minute, second;
 };
 
-// "2026-12-07 14:03:05  Notepad  C:\windows\notepad.exe" and CR LF, in UTF-8.
-std::string LogLine(const LocalTime& when, std::wstring_view caption, std::wstring_view path);
+// "2026-12-07 14:03:05  Notepad  C:\windows\notepad.exe" and CR LF, in UTF-8:
+// the time, what happened and what to.
+std::string LogLine(const LocalTime& when, std::wstring_view what, std::wstring_view detail);
+// "...  Wrong password  3 in a row"
+std::string WrongPasswordLine(const LocalTime& when, int in_a_row);
+// "...  Start at logon restored  HKCU\...\Run\<value>"
+std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_name);
 
-// `log` with `line` appended; when that reaches `cap`, the older half of the
-// lines is dropped first, at a line boundary.
-std::string AppendToLog(std::string log, std::string_view line, std::size_t cap = kLogCap);
+// Where trimming a log of `size` bytes starts to read: only the newer half of
+// the cap is kept, whatever the size.
+std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap = kLogCap);
+// The new log: `kept`, read from `from`, then `line`. Past the start, `kept`
+// begins with what may be part of a line: everything to its first line end goes.
+std::string TrimmedLog(std::string kept, std::uint64_t from, std::string_view line);
 
 }  // namespace qx::blocker

@@ -4,59 +4,35 @@
 // with the password by starting it again.
 #include <windows.h>
 
+#include <exception>
 #include <optional>
 #include <string>
 
-#include "blocker/activity_log.h"
-#include "blocker/lockout.h"
-#include "blocker/password_check.h"
+#include "blocker/exit_codes.h"
+#include "blocker/win32/file_hold.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
-#include "blocker/win32/logon.h"
-#include "blocker/win32/notice.h"
-#include "blocker/win32/watcher.h"
+#include "blocker/win32/running.h"
+#include "blocker/win32/say.h"
+#include "blocker/win32/stop_request.h"
 #include "common/failure.h"
-#include "format/settings_reader.h"
-#include "runtime/win32/ansi_codec.h"
 #include "runtime/win32/app_facts.h"
-#include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
-#include "ui/dialogs.h"
-#include "ui/input_box.h"
 
 namespace {
 
-using qx::blocker::win::StopAnswer;
-using qx::blocker::win::StopReply;
+using qx::blocker::ExitCode;
+using qx::blocker::win::Say;
 
-constexpr wchar_t kCaption[] = L"Quellanix Blocker";
-// Often enough that a program without a window is gone within a few hundred
-// milliseconds; windows are caught sooner by the creation hook.
-constexpr UINT kScanMs = 250;
-constexpr UINT_PTR kScanTimer = 1;
-
-class HandleSource : public qx::ByteSource {
- public:
-  HandleSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
-    while (length > 0) {
-      DWORD got = 0;
-      const DWORD want = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
-      if (!ReadFile(file_, out, want, &got, nullptr) || got == 0) return false;
-      out += got;
-      length -= got;
-    }
-    return true;
-  }
-
- private:
-  HANDLE file_;
-  std::uint64_t size_;
-};
+// The path with long names: started by its short path, the blocker still
+// has its own title.
+std::wstring LongPath(const std::wstring& path) {
+  std::wstring out(32768, L'\0');
+  const DWORD length = GetLongPathNameW(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
+  if (length == 0 || length >= out.size()) return path;
+  out.resize(length);
+  return out;
+}
 
 // The name the owner chose: the file's name without ".exe".
 std::wstring TitleOf(const std::wstring& path) {
@@ -72,242 +48,51 @@ std::wstring Widen(const std::string& text) {
   return out;
 }
 
-int Say(const std::wstring& text, UINT icon, int code = 0) {
-  MessageBoxW(nullptr, text.c_str(), kCaption, MB_OK | icon | MB_SETFOREGROUND);
-  return code;
-}
-
-// The running blocker: its settings, what it has seen, and its answers to a
-// second start.
-struct Blocker {
-  HINSTANCE instance;
-  qx::BlockerSettings settings;
-  std::wstring path, title, log_path;
-  qx::blocker::win::Watcher watcher{settings};
-  qx::win::WinDialogs dialogs{instance, title};
-  qx::blocker::win::Notice notice{instance, dialogs};
-  HWND control = nullptr;
-  int failures = 0;
-  ULONGLONG next_attempt = 0;  // GetTickCount64 before which attempts wait
-  std::optional<qx::Failure> still_at_logon{};
-  bool log_failed = false;
-  bool scan_failed = false;
-
-  void Stopped(const std::vector<qx::blocker::win::StoppedProgram>& programs) {
-    for (const auto& p : programs) {
-      const std::wstring caption(qx::kCatalogue[p.entry].caption);
-      notice.Show(caption + L" is blocked on this computer.");
-      SYSTEMTIME t{};
-      GetLocalTime(&t);
-      try {
-        qx::blocker::win::AppendLogLine(
-            log_path,
-            qx::blocker::LogLine({t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond},
-                                 caption, p.path));
-      } catch (const qx::Failure& f) {
-        // Said once; blocking goes on without the log.
-        if (!std::exchange(log_failed, true)) Say(f.Message(), MB_ICONWARNING);
-      }
-    }
-  }
-
-  void Scan() {
-    try {
-      Stopped(watcher.Scan());
-    } catch (const qx::Failure& f) {
-      if (!std::exchange(scan_failed, true)) {
-        Say(f.Message() + L"\n\nPrograms are still stopped when their windows appear.",
-            MB_ICONWARNING);
-      }
-    }
-    Stopped(watcher.CloseRunDialogs());
-  }
-
-  StopReply Answer(const std::string& typed) {
-    const ULONGLONG now = GetTickCount64();
-    if (now < next_attempt) {
-      return {StopAnswer::Wait, static_cast<int>((next_attempt - now + 999) / 1000)};
-    }
-    const bool none = settings.encrypted_password.empty();
-    if (none || qx::blocker::PasswordMatches(settings.encrypted_password, typed)) {
-      return {StopAnswer::Stopped, 0};
-    }
-    const auto delay = qx::blocker::DelayAfterFailures(++failures);
-    next_attempt = now + static_cast<ULONGLONG>(delay.count()) * 1000;
-    return {StopAnswer::Wrong, static_cast<int>(delay.count())};
-  }
-};
-
-Blocker* running = nullptr;  // the one of this process, for the callbacks
-
-void CALLBACK WindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
-  if (!running || object != OBJID_WINDOW || !window) return;
-  DWORD pid = 0;
-  GetWindowThreadProcessId(window, &pid);
-  running->Stopped(running->watcher.Check(pid));
-  // The Run dialog's controls appear after the dialog: look at their parent.
-  HWND parent = GetParent(window);
-  running->Stopped(running->watcher.CloseIfRunDialog(parent ? parent : window));
-}
-
-LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_TIMER && wparam == kScanTimer && running) {
-    running->Scan();
-    return 0;
-  }
-  if (msg == WM_COPYDATA && running) {
-    const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
-    if (data->dwData != qx::blocker::win::kStopRequest) return 0;
-    const StopReply reply =
-        running->Answer(std::string(static_cast<const char*>(data->lpData), data->cbData));
-    if (reply.answer == StopAnswer::Stopped) {
-      // Off the logon list before the owner is told so; a failure is said
-      // once the loop has ended.
-      try {
-        qx::blocker::win::UnregisterAtLogon(running->title);
-      } catch (const qx::Failure& f) {
-        running->still_at_logon = f;
-      }
-      PostQuitMessage(0);
-    }
-    return qx::blocker::win::Encode(reply);
-  }
-  return DefWindowProcW(hwnd, msg, wparam, lparam);
-}
-
-std::wstring InSeconds(int seconds) {
-  return std::to_wstring(seconds) + (seconds == 1 ? L" second." : L" seconds.");
-}
-
-// A second start of a running blocker: its owner may stop it.
-int AskToStop(HINSTANCE instance, const qx::BlockerSettings& settings, const std::wstring& name,
-              const std::wstring& title, const std::wstring& log_path) {
-  const auto no_answer = [&] {
-    return Say(L"The running blocker \"" + title + L"\" did not answer.", MB_ICONERROR, 1);
-  };
-  const std::wstring stopped =
-      L"Blocking has stopped, and \"" + title +
-      L"\" will not start again at logon.\n\nWhat it stopped is listed in " + log_path + L".";
-  if (settings.encrypted_password.empty()) {
-    if (MessageBoxW(nullptr, L"Stop blocking?", title.c_str(),
-                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES) {
-      return 0;
-    }
-    StopReply reply{};
-    if (!qx::blocker::win::RequestStop(name, "", reply)) return no_answer();
-    return Say(stopped, MB_ICONINFORMATION);
-  }
-  const qx::win::WinAnsiCodec ansi;
-  qx::win::WinDialogs dialogs(instance, title);
-  for (;;) {
-    const std::wstring typed = qx::win::RunInputBox(
-        instance, dialogs, nullptr,
-        L"\"" + title + L"\" is blocking programs on this computer. Enter its password to stop it.",
-        title, L"", /*masked=*/true);
-    if (typed.empty()) return 0;
-    // A password the code page cannot hold was never set: it is simply wrong.
-    const auto bytes = ansi.ToAnsi(typed);
-    StopReply reply{StopAnswer::Wrong, 0};
-    if (bytes && !qx::blocker::win::RequestStop(name, *bytes, reply)) return no_answer();
-    switch (reply.answer) {
-      case StopAnswer::Stopped:
-        return Say(stopped, MB_ICONINFORMATION);
-      case StopAnswer::Wrong:
-        Say(L"The password is not correct. You can try again in " + InSeconds(reply.seconds),
-            MB_ICONWARNING);
-        break;
-      case StopAnswer::Wait:
-        Say(L"After a wrong password, the next try must wait. Please try again in " +
-                InSeconds(reply.seconds),
-            MB_ICONWARNING);
-        break;
-    }
-  }
-}
-
 int Run(HINSTANCE instance) {
-  const std::wstring path = qx::win::ModulePath();
-  qx::win::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       0, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) {
+  const std::wstring path = LongPath(qx::win::ModulePath());
+  // Held from here to the end: while the blocker runs, its file stays in place.
+  const qx::blocker::win::FileHold file(path);
+  const std::optional<qx::SettingsResult> read = file.ReadSettings();
+  if (!read) {
     return Say(L"Could not read this blocker's file \"" + path + L"\".\n\n" +
                    qx::win::LastErrorText(GetLastError()),
-               MB_ICONERROR, 3);
+               MB_ICONERROR, ExitCode::kUnreadable);
   }
-  const qx::SettingsResult r =
-      qx::ReadSettings(HandleSource(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
-  file.reset();
+  const qx::SettingsResult& r = *read;
   if (r.no_settings()) {
     return Say(L"This program holds no blocker settings (" + Widen(r.reason) +
                    L").\n\nIt is the blocker template that Quellanix copies when it compiles a "
                    L"blocker. Compile a blocker with Quellanix and run that instead.",
-               MB_ICONINFORMATION, 1);
+               MB_ICONINFORMATION, ExitCode::kTemplate);
   }
   if (!r.ok()) {
     return Say(L"The settings of this blocker are damaged, so it cannot run:\n\n" +
                    Widen(r.reason) + L".\n\nCompile the blocker again with Quellanix.",
-               MB_ICONERROR, 2);
+               MB_ICONERROR, ExitCode::kDamaged);
   }
   const std::wstring title = TitleOf(path);
+  const qx::blocker::win::BlockerFile blocker{path, title, qx::blocker::win::LogPath(title),
+                                              file.id()};
   bool any = false;
   for (bool b : r.settings.block) any = any || b;
   if (!any) {
-    return Say(L"\"" + title +
+    return Say(L"\"" + blocker.title +
                    L"\" has no application ticked, so there is nothing for it to block.\n\n"
                    L"Compile it again with Quellanix and tick the applications to block.",
-               MB_ICONINFORMATION, 0);
+               MB_ICONINFORMATION, ExitCode::kNothingTicked);
   }
 
-  const qx::blocker::win::InstanceLock lock(path);
-  const std::wstring log_path = qx::blocker::win::LogPath(title);
-  if (!lock.first()) return AskToStop(instance, r.settings, lock.name(), title, log_path);
-
-  // Registered before the blocker listens, so a second start finds it done;
-  // a failure is said once blocking runs (its box does not hold blocking up).
-  std::optional<qx::Failure> not_at_logon;
-  try {
-    qx::blocker::win::RegisterAtLogon(title, path);
-  } catch (const qx::Failure& f) {
-    not_at_logon = f;
+  std::optional<qx::blocker::win::InstanceLock> lock(std::in_place, blocker.id);
+  if (!lock->first()) {
+    lock.reset();  // a box left open must not keep the name taken
+    if (const HWND running = qx::blocker::win::FindRunningBlocker(blocker.id)) {
+      return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
+                                         blocker.log_path);
+    }
+    // The name is taken, but nothing of this file answers: a squatter, or a
+    // blocker that has died. Later starts find this one's window.
   }
-
-  Blocker blocker{instance, r.settings, path, title, log_path};
-  running = &blocker;
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = ControlProc;
-  wc.hInstance = instance;
-  wc.lpszClassName = qx::blocker::win::kControlWindowClass;
-  if (!RegisterClassExW(&wc)) {
-    return Say(L"Could not start blocking.\n\n" + qx::win::LastErrorText(GetLastError()),
-               MB_ICONERROR, 4);
-  }
-  // Message-only: no window of its own to show or to close.
-  blocker.control = CreateWindowExW(0, wc.lpszClassName, lock.name().c_str(), 0, 0, 0, 0, 0,
-                                    HWND_MESSAGE, nullptr, instance, nullptr);
-  if (!blocker.control) {
-    return Say(L"Could not start blocking.\n\n" + qx::win::LastErrorText(GetLastError()),
-               MB_ICONERROR, 4);
-  }
-  const HWINEVENTHOOK hook =
-      SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, WindowCreated, 0, 0,
-                      WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-  SetTimer(blocker.control, kScanTimer, kScanMs, nullptr);
-  blocker.Scan();
-  if (not_at_logon) {
-    Say(not_at_logon->Message() + L"\n\nBlocking goes on until you log off.", MB_ICONWARNING);
-  }
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  if (hook) UnhookWinEvent(hook);
-  running = nullptr;
-  if (blocker.still_at_logon) Say(blocker.still_at_logon->Message(), MB_ICONWARNING);
-  return 0;
+  return qx::blocker::win::RunBlocker(instance, r.settings, blocker);
 }
 
 }  // namespace
@@ -316,8 +101,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   try {
     return Run(instance);
   } catch (const qx::Failure& f) {
-    return Say(f.Message(), MB_ICONERROR, 5);
+    return Say(f.Message(), MB_ICONERROR, ExitCode::kFailed);
   } catch (const std::exception&) {
-    return Say(L"The blocker could not go on.\n\nThere is not enough memory.", MB_ICONERROR, 5);
+    return Say(L"The blocker could not go on.\n\nThere is not enough memory.", MB_ICONERROR,
+               ExitCode::kFailed);
   }
 }

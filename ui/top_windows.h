@@ -1,13 +1,14 @@
 #pragma once
 // The program's top-level windows: the message loop routes keyboard navigation
-// (Tab, Enter, Escape) to them, and the program ends when the last one is gone.
+// (Tab, Enter, Escape) to them, and the program ends when the last one that
+// holds it is gone.
 #include <windows.h>
 
 namespace qx::win {
 
 // Called by the window base for every modeless top-level window it builds.
-void TopLevelOpened(HWND hwnd);
-void TopLevelClosed(HWND hwnd);  // posts WM_QUIT when the last one closes
+void TopLevelOpened(HWND hwnd, bool holds_program);
+void TopLevelClosed(HWND hwnd);  // posts WM_QUIT when the last holding one closes
 
 // Exit: destroys every top-level window at once and ends the message loop.
 void CloseAllAndQuit();

@@ -40,11 +40,15 @@ Window::Window(HINSTANCE instance, Dialogs& dialogs, const WindowSpec& layout)
     : instance_(instance), dialogs_(dialogs), spec_(layout) {}
 
 Window::~Window() {
-  if (!hwnd_) return;
   // Detached first: the derived object is gone and must not see the last messages.
+  if (const HWND hwnd = Detach()) DestroyWindow(hwnd);
+}
+
+HWND Window::Detach() {
+  if (!hwnd_) return nullptr;
   SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-  if (tracked_) TopLevelClosed(hwnd_);
-  DestroyWindow(std::exchange(hwnd_, nullptr));
+  if (std::exchange(tracked_, false)) TopLevelClosed(hwnd_);
+  return std::exchange(hwnd_, nullptr);
 }
 
 void Window::CreateFramed(const wchar_t* window_class, HBRUSH background, std::wstring_view caption,
@@ -137,13 +141,22 @@ std::optional<LRESULT> Window::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) 
       case WM_INITDIALOG:
         Build();
         return 0;  // dialogs: the window has placed the focus itself
+      case WM_COMMAND:
+        OnCommand(LOWORD(wparam), HIWORD(wparam));
+        return 0;
+      case WM_DPICHANGED:
+        OnDpiChanged(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+        return 0;
+      case WM_ACTIVATE:
+        if (dialog_) break;  // the dialog manager keeps a dialog's focus
+        KeepFocus(LOWORD(wparam) != WA_INACTIVE);
+        return 0;
       case WM_NCDESTROY:
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        hwnd_ = nullptr;
+        Detach();
         OnFinalMessage();  // may delete this object
         return std::nullopt;
     }
-    return Route(msg, wparam, lparam);
+    return OnMessage(msg, wparam, lparam);
   } catch (const std::exception& e) {
     if (built_) {
       Report(dialogs_, e);
@@ -156,36 +169,21 @@ std::optional<LRESULT> Window::Dispatch(UINT msg, WPARAM wparam, LPARAM lparam) 
   }
 }
 
-std::optional<LRESULT> Window::Route(UINT msg, WPARAM wparam, LPARAM lparam) {
-  switch (msg) {
-    case WM_COMMAND:
-      OnCommand(LOWORD(wparam), HIWORD(wparam));
-      return 0;
-    case WM_DPICHANGED: {
-      dpi_ = HIWORD(wparam);
-      fonts_.SetDpi(dpi_);
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
-                   suggested->right - suggested->left, suggested->bottom - suggested->top,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
-      ApplyLayout();
-      return 0;
-    }
-    case WM_ACTIVATE:
-      if (dialog_) break;  // the dialog manager keeps a dialog's focus
-      if (LOWORD(wparam) == WA_INACTIVE) {
-        HWND focus = GetFocus();
-        if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
-      } else if (last_focus_ && IsWindow(last_focus_)) {
-        SetFocus(last_focus_);
-      }
-      return 0;
-    case WM_DESTROY:
-      if (tracked_) TopLevelClosed(hwnd_);
-      tracked_ = false;
-      break;
+void Window::OnDpiChanged(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  fonts_.SetDpi(dpi_);
+  SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ApplyLayout();
+}
+
+void Window::KeepFocus(bool activated) {
+  if (!activated) {
+    HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+  } else if (last_focus_ && IsWindow(last_focus_)) {
+    SetFocus(last_focus_);
   }
-  return OnMessage(msg, wparam, lparam);
 }
 
 std::optional<LRESULT> Window::OnMessage(UINT, WPARAM, LPARAM) { return std::nullopt; }
@@ -227,7 +225,7 @@ void Window::Build() {
   built_ = true;
   // A modal dialog runs its own loop and lives inside its caller's call.
   if (!modal_) {
-    TopLevelOpened(hwnd_);
+    TopLevelOpened(hwnd_, HoldsProgram());
     tracked_ = true;
   }
 }

@@ -69,13 +69,21 @@ class Window {
   virtual std::optional<LOGFONTW> DefaultFont(int dpi);
   // The window is gone; the object may delete itself here.
   virtual void OnFinalMessage() {}
+  // Whether the program runs on while this window is open: the last such
+  // window to close ends it. A notice or helper window answers false.
+  virtual bool HoldsProgram() const { return true; }
 
  private:
   static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam);
   static Window* Attach(HWND hwnd, Window* self);
+  // The base's one message switch; what it does not take goes to OnMessage.
   std::optional<LRESULT> Dispatch(UINT msg, WPARAM wparam, LPARAM lparam);
-  std::optional<LRESULT> Route(UINT msg, WPARAM wparam, LPARAM lparam);
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  void KeepFocus(bool activated);  // WM_ACTIVATE of a plain window
+  // The one way the object and its window part: the loop forgets the window.
+  // The window, if there was one.
+  HWND Detach();
   void ThrowIfNotMade(bool made);
   void Build();
   void ApplyLayout();

@@ -22,6 +22,23 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::wstring& path) {
   }
 }
 
+// The part of the log trimming keeps: never more than half the cap, however
+// large the file has grown.
+std::string ReadKept(HANDLE file, std::uint64_t from, std::uint64_t size,
+                     const std::wstring& path) {
+  const std::wstring operation = L"Could not read the activity log \"" + path + L"\".";
+  LARGE_INTEGER at{};
+  at.QuadPart = static_cast<LONGLONG>(from);
+  if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) qx::win::ThrowLastError(operation);
+  std::string kept(static_cast<std::size_t>(size - from), '\0');
+  DWORD got = 0;
+  if (!ReadFile(file, kept.data(), static_cast<DWORD>(kept.size()), &got, nullptr)) {
+    qx::win::ThrowLastError(operation);
+  }
+  kept.resize(got);
+  return kept;
+}
+
 }  // namespace
 
 std::wstring LogPath(const std::wstring& title) {
@@ -41,17 +58,16 @@ void AppendLogLine(const std::wstring& path, std::string_view line) {
                                        nullptr));
   if (!file) qx::win::ThrowLastError(L"Could not open the activity log \"" + path + L"\".");
   LARGE_INTEGER size{};
-  GetFileSizeEx(file.get(), &size);
-  if (static_cast<std::uint64_t>(size.QuadPart) + line.size() < kLogCap) {
+  if (!GetFileSizeEx(file.get(), &size)) {
+    qx::win::ThrowLastError(L"Could not read the activity log \"" + path + L"\".");
+  }
+  const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
+  if (bytes + line.size() < kLogCap) {
     WriteAll(file.get(), line, path);
     return;
   }
-  std::string log(static_cast<std::size_t>(size.QuadPart), '\0');
-  DWORD got = 0;
-  if (!ReadFile(file.get(), log.data(), static_cast<DWORD>(log.size()), &got, nullptr)) {
-    qx::win::ThrowLastError(L"Could not read the activity log \"" + path + L"\".");
-  }
-  log.resize(got);
+  const std::uint64_t from = KeptFrom(bytes);
+  std::string log = TrimmedLog(ReadKept(file.get(), from, bytes, path), from, line);
   file.reset();
   const std::wstring temp = path + L".new";
   {
@@ -59,7 +75,7 @@ void AppendLogLine(const std::wstring& path, std::string_view line) {
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!out) qx::win::ThrowLastError(L"Could not write the activity log \"" + path + L"\".");
     try {
-      WriteAll(out.get(), AppendToLog(std::move(log), line), path);
+      WriteAll(out.get(), log, path);
     } catch (...) {
       out.reset();
       DeleteFileW(temp.c_str());

@@ -50,6 +50,8 @@ class Notice::Window final : public qx::win::Window {
 
  private:
   void OnCommand(int, int) override {}
+  // Closing the notice, even from outside, never ends the blocker.
+  bool HoldsProgram() const override { return false; }
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM) override {
     switch (msg) {
       case WM_TIMER:
@@ -77,7 +79,8 @@ Notice::~Notice() = default;
 
 void Notice::Show(std::wstring_view text) {
   try {
-    if (!window_) window_ = std::make_unique<Window>(instance_, dialogs_);
+    // Made again when it was closed (another program can close it).
+    if (!window_ || !window_->hwnd()) window_ = std::make_unique<Window>(instance_, dialogs_);
     window_->Show(text);
   } catch (const Failure&) {
     window_.reset();

@@ -1,11 +1,22 @@
 // A blocker compiled through the real window, then run: what it stops and
 // what it leaves alone, its notice and log, and how its owner stops it.
 #include <gtest/gtest.h>
-#include <shlobj.h>
+// clang-format off
 #include <windows.h>
+#include <aclapi.h>  // these need windows.h first
+#include <sddl.h>
+#include <shlobj.h>
+#include <tlhelp32.h>
+// clang-format on
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "blocker/activity_log.h"
+#include "blocker/exit_codes.h"
+#include "blocker/stop_protocol.h"
+#include "blocker/win32/file_hold.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/logon.h"
 #include "blocker/win32/notice.h"
@@ -33,17 +44,43 @@ std::wstring AtLogon(const std::wstring& title) {
   return value;
 }
 
+DWORD Code(blocker::ExitCode code) { return static_cast<DWORD>(code); }
+
+// The instance mutex's name, as any program can work it out from the file.
+std::wstring InstanceNameOf(const std::wstring& path) {
+  return blocker::InstanceName(*blocker::win::FileIdOf(path));
+}
+
+// A window posing as the blocker's control window, in this process.
+bool poser_was_asked = false;
+LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  if (msg == WM_COPYDATA) poser_was_asked = true;
+  return ::DefWindowProcW(hwnd, msg, wparam, lparam);
+}
+
+// The process's DACL in SDDL, read through the owner's implicit right to
+// read it (which Wine keeps, see below).
+std::wstring DaclOf(DWORD pid) {
+  const win::ProcessHandle process(::OpenProcess(READ_CONTROL, FALSE, pid));
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  wchar_t* sddl = nullptr;
+  ::GetSecurityInfo(process.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+                    nullptr, nullptr, &descriptor);
+  ::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &sddl, nullptr);
+  const std::wstring text = sddl ? sddl : L"";
+  ::LocalFree(sddl);
+  ::LocalFree(descriptor);
+  return text;
+}
+
 class BlockerTest : public QuellanixTest {
  protected:
   void TearDown() override {
     QuellanixTest::TearDown();
-    for (const wchar_t* title : {L"Guard", L"Open"}) {
+    for (const wchar_t* title : {L"Guard", L"Open", L"Guard (2)"}) {
       ::DeleteFileW(LogOf(title).c_str());
-      HKEY run = nullptr;
-      if (::RegOpenKeyExW(HKEY_CURRENT_USER, blocker::win::kRunKey, 0, KEY_SET_VALUE, &run) == 0) {
-        ::RegDeleteValueW(run, title);
-        ::RegCloseKey(run);
-      }
+      ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title);
     }
   }
 
@@ -66,6 +103,10 @@ class BlockerTest : public QuellanixTest {
   AppProcess CompileAndStart(std::initializer_list<const char*> keys, const std::wstring& password,
                              const std::wstring& title) {
     Compile(keys, password, title);
+    return Start(title);
+  }
+
+  AppProcess Start(const std::wstring& title) {
     AppProcess blocker = AppProcess::Start(folder().File(title + L".exe"));
     if (!WaitUntil([] { return ControlWindow() != nullptr; }, 20s)) {
       throw DriverError(L"the blocker did not start");
@@ -103,8 +144,7 @@ class BlockerTest : public QuellanixTest {
 TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) {
   AppProcess blocker =
       CompileAndStart({"Notepad", "RegEdit", "Command", "Run", "Solitaire"}, kPassword, L"Guard");
-  const std::wstring path = folder().File(L"Guard.exe");
-  EXPECT_EQ(AtLogon(L"Guard"), L"\"" + path + L"\"");
+  EXPECT_EQ(AtLogon(L"Guard"), L"\"" + folder().File(L"Guard.exe") + L"\"");
 
   // Windowed and console programs, by their names and by the names their
   // version resources carry, under their own names and renamed.
@@ -166,8 +206,10 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
     box = WaitForTopWindow(prompt->pid(), kDialogClass, L"");
   }
   EXPECT_TRUE(blocker.WaitForExit());
+  EXPECT_EQ(blocker.ExitCode(), Code(blocker::ExitCode::kDone));
   EXPECT_EQ(AtLogon(L"Guard"), L"");
   EXPECT_FALSE(ControlWindow());
+  EXPECT_NE(ReadFile(LogOf(L"Guard")).find("  Wrong password  1 in a row\r\n"), std::string::npos);
 }
 
 TEST_F(BlockerTest, WithoutAPasswordYesStopsIt) {
@@ -203,9 +245,131 @@ TEST_F(BlockerTest, ADamagedBlockerSaysSoAndBlocksNothing) {
   EXPECT_NE(ReadBox(box).text.find(L"damaged"), std::wstring::npos) << Narrow(ReadBox(box).text);
   PressButton(box, IDOK);
   EXPECT_TRUE(blocker.WaitForExit());
-  EXPECT_EQ(blocker.ExitCode(), 2u);
+  EXPECT_EQ(blocker.ExitCode(), Code(blocker::ExitCode::kDamaged));
   EXPECT_FALSE(notepad.WaitForExit(0ms));
   EXPECT_EQ(AtLogon(L"Guard"), L"");
+}
+
+// Everything a program of the same user (this test, or Windows' own tools) can
+// try against a running blocker, one after the other; then its password still
+// stops it and it leaves nothing of its own behind.
+TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
+  const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
+  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard", REG_SZ,
+                              other.c_str(), static_cast<DWORD>((other.size() + 1) * 2)),
+            0);
+  const std::filesystem::path grown = LogOf(L"Guard");  // to 5 GB, sparse: no disk is used
+  std::filesystem::create_directories(grown.parent_path());
+  std::ofstream{grown};
+  std::filesystem::resize_file(grown, 5ull << 30);
+  Compile({"Notepad", "Solitaire"}, kPassword, L"Guard");
+  const std::wstring path = folder().File(L"Guard.exe");
+  // Its mutex taken first: the blocker blocks all the same.
+  win::ProcessHandle squat(
+      ::CreateMutexW(nullptr, TRUE, (L"Local\\" + InstanceNameOf(path)).c_str()));
+  AppProcess blocker = Start(L"Guard");
+
+  // Its process: only waiting for it and asking its name are allowed. Wine
+  // does not apply the OWNER RIGHTS entry (Windows takes the owner's implicit
+  // WRITE_DAC and READ_CONTROL away with it), so the entry is read back.
+  EXPECT_TRUE(DaclOf(blocker.pid()).ends_with(L"(A;;0x101000;;;OW)(A;;0x101000;;;WD)"))
+      << Narrow(DaclOf(blocker.pid()));
+  for (DWORD access : {DWORD{PROCESS_TERMINATE}, DWORD{PROCESS_SUSPEND_RESUME},
+                       DWORD{PROCESS_VM_WRITE | PROCESS_VM_OPERATION}, DWORD{PROCESS_CREATE_THREAD},
+                       DWORD{PROCESS_DUP_HANDLE}, DWORD{PROCESS_SET_INFORMATION}}) {
+    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(access, FALSE, blocker.pid()))) << access;
+    EXPECT_EQ(::GetLastError(), DWORD{ERROR_ACCESS_DENIED}) << access;
+  }
+  const win::ProcessHandle limited(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, blocker.pid()));
+  ASSERT_TRUE(limited);
+  EXPECT_FALSE(::TerminateProcess(limited.get(), 1));
+  using Suspend = LONG(WINAPI*)(HANDLE);
+  const auto suspend = reinterpret_cast<Suspend>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtSuspendProcess")));
+  EXPECT_NE(suspend(limited.get()), 0);  // STATUS_ACCESS_DENIED
+  for (const wchar_t* arguments : {L"/f /im Guard.exe", L"/im Guard.exe"}) {
+    AppProcess taskkill =
+        AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe", arguments, CREATE_NO_WINDOW);
+    EXPECT_TRUE(taskkill.WaitForExit(20s));
+    EXPECT_NE(taskkill.ExitCode(), 0u) << Narrow(arguments);
+  }
+
+  // Its windows and threads: closing them, or a WM_QUIT, ends nothing.
+  EXPECT_TRUE(Ends(std::wstring(kSystem) + L"notepad.exe"));
+  HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
+  ::PostMessageW(notice, WM_CLOSE, 0, 0);
+  ::PostMessageW(ControlWindow(), WM_CLOSE, 0, 0);
+  ::PostMessageW(ControlWindow(), WM_DESTROY, 0, 0);
+  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
+  for (BOOL more = ::Thread32First(threads.get(), &thread); more;
+       more = ::Thread32Next(threads.get(), &thread)) {
+    if (thread.th32OwnerProcessID == blocker.pid()) {
+      ::PostThreadMessageW(thread.th32ThreadID, WM_QUIT, 0, 0);
+    }
+  }
+  // A window posing as the control window, made after the blocker's.
+  const WNDCLASSW poser_class{
+      0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
+      nullptr, nullptr,   nullptr, nullptr, blocker::win::kControlWindowClass};
+  ::RegisterClassW(&poser_class);
+  HWND poser =
+      ::CreateWindowW(blocker::win::kControlWindowClass, InstanceNameOf(path).c_str(), 0, 0, 0, 0,
+                      0, HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  ASSERT_TRUE(poser);
+  Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
+  EXPECT_FALSE(blocker.WaitForExit(0ms));
+  EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
+                   CREATE_NEW_CONSOLE));  // the periodic check still runs
+  EXPECT_TRUE(Ends(std::wstring(kSystem) + L"notepad.exe"));
+  WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");  // a new notice
+  // The 5 GB log was trimmed to its newer half, the new lines in it.
+  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCap);
+  EXPECT_NE(ReadFile(LogOf(L"Guard")).find("  Notepad  C:\\windows\\system32\\notepad.exe\r\n"),
+            std::string::npos);
+
+  // Its start at logon: beside the other program's value, and back when deleted.
+  const std::wstring own = L"\"" + path + L"\"";
+  EXPECT_EQ(AtLogon(L"Guard"), other);
+  EXPECT_EQ(AtLogon(L"Guard (2)"), own);
+  ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard (2)"), 0);
+  Await([&] { return AtLogon(L"Guard (2)") == own; }, L"the logon value did not come back");
+  // Logged once written back: wait for the line too.
+  Await(
+      [&] {
+        return ReadFile(LogOf(L"Guard"))
+                   .find(
+                       "  Start at logon restored  "
+                       "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Guard (2)\r\n") !=
+               std::string::npos;
+      },
+      L"the restore was not logged");
+
+  // Its file stays in place.
+  EXPECT_FALSE(::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()));
+  EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  EXPECT_FALSE(::DeleteFileW(path.c_str()));
+  EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+
+  // Started again by its short path, it asks for the password, which reaches
+  // the real blocker only.
+  wchar_t short_path[MAX_PATH];
+  ASSERT_NE(::GetShortPathNameW(path.c_str(), short_path, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(short_path), path);
+  AppProcess prompt = AppProcess::Start(short_path);
+  AnswerInputBox(WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s), kPassword);
+  EXPECT_EQ(Answer(prompt.pid(), IDOK).substr(0, 24), L"Blocking has stopped, an");
+  EXPECT_TRUE(blocker.WaitForExit());
+  EXPECT_EQ(blocker.ExitCode(), Code(blocker::ExitCode::kDone));
+  MSG msg;
+  while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
+  EXPECT_FALSE(poser_was_asked);
+  ::DestroyWindow(poser);
+  EXPECT_EQ(AtLogon(L"Guard (2)"), L"");
+  EXPECT_EQ(AtLogon(L"Guard"), other);
+  EXPECT_TRUE(prompt.WaitForExit());
+  EXPECT_TRUE(::DeleteFileW(path.c_str())) << ::GetLastError();
 }
 
 }  // namespace

@@ -26,11 +26,12 @@ file(MAKE_DIRECTORY ${QX_E2E_SCREENSHOT_DIR})
 file(GLOB QX_E2E_SUPPORT CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/driver/*.cpp
      ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 list(FILTER QX_E2E_SUPPORT EXCLUDE REGEX "_e2e\\.cpp$")
-add_library(qx_e2e_driver STATIC ${QX_E2E_SUPPORT})
+# The blocker's file identity, for the tests that compute its instance name.
+add_library(qx_e2e_driver STATIC ${QX_E2E_SUPPORT} ${CMAKE_SOURCE_DIR}/blocker/win32/file_hold.cpp)
 target_compile_definitions(qx_e2e_driver PUBLIC
   "QX_E2E_DIST_DIR=L\"${qx_dist_win}\"" "QX_E2E_SCREENSHOT_DIR=L\"${qx_shots_win}\"")
 target_include_directories(qx_e2e_driver PUBLIC ${CMAKE_SOURCE_DIR})
-target_link_libraries(qx_e2e_driver PUBLIC qx_ui gtest gdiplus ole32)
+target_link_libraries(qx_e2e_driver PUBLIC qx_ui qx_blocker_core gtest gdiplus ole32)
 qx_warnings(qx_e2e_driver)
 
 # A stand-in the About tests register as the system information tool.

@@ -4,7 +4,6 @@
 #include <set>
 #include <string>
 
-#include "blocker/activity_log.h"
 #include "blocker/lockout.h"
 #include "blocker/password_check.h"
 #include "blocker/signatures.h"
@@ -89,18 +88,6 @@ TEST(PasswordCheck, OnlyTheConfiguratorsPasswordInItsCodePageMatches) {
   }
   EXPECT_FALSE(PasswordMatches(EncryptText(kCipherKey, "secret"), std::string("Secret")));
   EXPECT_FALSE(PasswordMatches("", std::string()));  // no password stored: no match either
-}
-
-TEST(ActivityLog, OneLinePerProgramAndTheOlderHalfDroppedAtTheCap) {
-  EXPECT_EQ(LogLine({2026, 12, 7, 9, 3, 5}, L"Notepad", L"C:\\windows\\n\u00f6tepad.exe"),
-            "2026-12-07 09:03:05  Notepad  C:\\windows\\n\xC3\xB6tepad.exe\r\n");
-  std::string log;
-  const std::string line(100, 'x');
-  for (int i = 0; i < 100; ++i) log = AppendToLog(log, std::to_string(i) + line + "\r\n", 2000);
-  EXPECT_LT(log.size(), 2000u);
-  EXPECT_EQ(log.substr(log.find_first_not_of("0123456789"), 102), line + "\r\n");  // whole lines
-  EXPECT_TRUE(log.ends_with("99" + line + "\r\n"));  // the newest kept
-  EXPECT_GT(log.size(), 900u);                       // only about half dropped
 }
 
 }  // namespace

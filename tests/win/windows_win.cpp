@@ -95,6 +95,8 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
   EXPECT_GE(client.right, TwipsToPixels(kClientWidthTwips, kNewDpi));
   EXPECT_GE(client.bottom, TwipsToPixels(kClientHeightTwips, kNewDpi));
   DestroyWindow(hwnd);
+  MSG quit;  // the main window, closed, ends the program
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   DrainMessages();
 }
 
@@ -146,6 +148,27 @@ TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQui
     MSG quit;
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << kind;
   }
+}
+
+// A window that does not hold the program, as the blocker's notice: closing
+// it, even from outside, ends nothing.
+class Aside final : public Window {
+ public:
+  explicit Aside(Dialogs& dialogs)
+      : Window(GetModuleHandleW(nullptr), dialogs, {WS_POPUP, 0, 1500, 1500, {}, L"no", L"no"}) {
+    CreateFramed(L"QuellanixAside", nullptr, L"");
+  }
+  void OnCommand(int, int) override {}
+  bool HoldsProgram() const override { return false; }
+};
+
+TEST(WindowBase, ClosingAWindowThatDoesNotHoldTheProgramEndsNothing) {
+  WinRuntime runtime{GetModuleHandleW(nullptr)};
+  Aside window(runtime.rt().dialogs);
+  SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
+  EXPECT_EQ(window.hwnd(), nullptr);  // gone, and detached
+  MSG quit;
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 // The facts of common/version.h, found as the shell finds them: the strings

@@ -1,0 +1,59 @@
+#pragma once
+// How a second start of a blocker file talks to the running one: it finds
+// the running blocker's control window, makes sure that the window's process
+// runs the same file, and sends the typed password in a WM_COPYDATA; the
+// answer is the message's result.
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qx::blocker {
+
+inline constexpr std::uintptr_t kStopRequestTag = 0x51584253;  // WM_COPYDATA's dwData
+
+enum class StopAnswer { Stopped = 1, Wrong = 2, Wait = 3 };
+struct StopReply {
+  StopAnswer answer;
+  int seconds;  // Wrong: before the next attempt; Wait: still to wait
+};
+// Never 0, which is what a window that does not answer returns.
+constexpr std::intptr_t Encode(StopReply r) { return static_cast<int>(r.answer) + 16 * r.seconds; }
+constexpr StopReply Decode(std::intptr_t v) {
+  return {static_cast<StopAnswer>(v % 16), static_cast<int>(v / 16)};
+}
+
+// The payload: the password's length as four little-endian bytes, then the
+// password (ANSI bytes).
+std::vector<unsigned char> StopPayload(std::string_view password);
+// The password of a payload; nothing when it is missing, short or its length
+// disagrees with its size (the sender is not a blocker: it is not read on).
+std::optional<std::string> ReadStopPayload(const void* data, std::size_t size);
+
+// A file as the system knows it, whatever its path's spelling.
+struct FileId {
+  std::uint32_t volume;
+  std::uint64_t index;
+  bool operator==(const FileId&) const = default;
+};
+
+// The name of the instance mutex and of the control window of the blocker
+// running `file`.
+std::wstring InstanceName(const FileId& file);
+
+// What a start that found the instance mutex taken does next.
+struct StartChoice {
+  enum { kAsk, kBlock, kLookAgain } step;
+  std::size_t window;  // kAsk: the index of the running blocker's window
+};
+// `windows`: the files that the processes of the control windows found run
+// (nothing where that cannot be read). Only a window whose process runs this
+// file is asked; without one, this start blocks unless another process of
+// this file may still be starting.
+StartChoice ChooseStart(const FileId& self, std::span<const std::optional<FileId>> windows,
+                        bool other_process_of_this_file, bool waited_long_enough);
+
+}  // namespace qx::blocker

@@ -1,0 +1,58 @@
+#include "blocker/win32/file_hold.h"
+
+namespace qx::blocker::win {
+namespace {
+
+class HandleSource : public qx::ByteSource {
+ public:
+  HandleSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
+    while (length > 0) {
+      DWORD got = 0;
+      const DWORD want = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
+      if (!ReadFile(file_, out, want, &got, nullptr) || got == 0) return false;
+      out += got;
+      length -= got;
+    }
+    return true;
+  }
+
+ private:
+  HANDLE file_;
+  std::uint64_t size_;
+};
+
+}  // namespace
+
+std::optional<FileId> FileIdOf(HANDLE file) {
+  BY_HANDLE_FILE_INFORMATION info{};
+  if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
+  return FileId{info.dwVolumeSerialNumber,
+                (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
+std::optional<FileId> FileIdOf(const std::wstring& path) {
+  // Attributes only: no sharing conflict with a running blocker's hold.
+  const qx::win::FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                             nullptr, OPEN_EXISTING, 0, nullptr));
+  return file ? FileIdOf(file.get()) : std::nullopt;
+}
+
+FileHold::FileHold(const std::wstring& path)
+    : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                        nullptr)) {
+  if (file_) id_ = FileIdOf(file_.get());
+}
+
+std::optional<SettingsResult> FileHold::ReadSettings() const {
+  LARGE_INTEGER size{};
+  if (!held() || !GetFileSizeEx(file_.get(), &size)) return std::nullopt;
+  return qx::ReadSettings(HandleSource(file_.get(), static_cast<std::uint64_t>(size.QuadPart)));
+}
+
+}  // namespace qx::blocker::win

@@ -1,0 +1,106 @@
+// What the blocker decides about stop requests, its start at logon and its log.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "blocker/activity_log.h"
+#include "blocker/logon_name.h"
+#include "blocker/stop_protocol.h"
+
+namespace qx::blocker {
+namespace {
+
+TEST(StopPayload, OnlyAWholePayloadIsReadAndEveryPasswordComesBack) {
+  for (const std::string& password :
+       {std::string(), std::string("secret"), std::string("a\0b", 3), std::string(300, 'x')}) {
+    const std::vector<unsigned char> payload = StopPayload(password);
+    EXPECT_EQ(ReadStopPayload(payload.data(), payload.size()), password) << password.size();
+  }
+  const unsigned char six[] = {6, 0, 0, 0, 's', 'e', 'c', 'r', 'e', 't'};
+  const struct {
+    const void* data;
+    std::size_t size;
+  } refused[] = {
+      // clang-format off
+      {nullptr, 0}, {nullptr, 10}, {six, 0}, {six, 3},  // missing or short
+      {six, 9},                                         // shorter than it says
+      {"\x06\0\0\0secrets", 11},                        // longer than it says
+      {"\xff\xff\xff\xff", 4},
+      // clang-format on
+  };
+  for (const auto& r : refused) EXPECT_EQ(ReadStopPayload(r.data, r.size), std::nullopt) << r.size;
+}
+
+TEST(StopRequest, GoesOnlyToAWindowWhoseProcessRunsThisFile) {
+  const FileId self{1, 10}, other{1, 11}, same_index_elsewhere{2, 10};
+  using C = StartChoice;
+  // clang-format off
+  const struct {
+    std::vector<std::optional<FileId>> windows;
+    bool other_process, late;
+    decltype(C::step) step;
+    std::size_t window;
+  } cases[] = {
+      {{}, false, false, C::kBlock, 0},                  // a squatted mutex, nothing of this file
+      {{}, true, false, C::kLookAgain, 0},               // a blocker still starting
+      {{}, true, true, C::kBlock, 0},                    // ... or a box left open
+      {{other, same_index_elsewhere}, false, false, C::kBlock, 0},  // posers
+      {{other, std::nullopt}, true, false, C::kLookAgain, 0},
+      {{other, std::nullopt, self}, false, false, C::kAsk, 2},
+      {{self, self}, true, true, C::kAsk, 0},
+  };
+  // clang-format on
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    const auto& c = cases[i];
+    const StartChoice got = ChooseStart(self, c.windows, c.other_process, c.late);
+    EXPECT_EQ(got.step, c.step) << i;
+    EXPECT_EQ(got.step == C::kAsk ? got.window : 0, c.window) << i;
+  }
+}
+
+TEST(LogonName, NeverTakesAnotherProgramsValueAndKeepsItsOwn) {
+  using V = ValueOwner;
+  const struct {
+    std::map<std::wstring, V> values;
+    std::optional<std::wstring> name;
+  } cases[] = {
+      {{}, L"Guard"},
+      {{{L"Guard", V::kOurs}}, L"Guard"},
+      {{{L"Guard", V::kOther}}, L"Guard (2)"},
+      {{{L"Guard", V::kOther}, {L"Guard (2)", V::kOther}}, L"Guard (3)"},
+      {{{L"Guard (2)", V::kOurs}}, L"Guard (2)"},  // not a second start at logon
+      {{{L"Guard", V::kOther}, {L"Guard (3)", V::kOurs}}, L"Guard (3)"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ChooseLogonName(L"Guard",
+                              [&](const std::wstring& n) {
+                                const auto it = c.values.find(n);
+                                return it == c.values.end() ? V::kNone : it->second;
+                              }),
+              c.name);
+  }
+  EXPECT_EQ(ChooseLogonName(L"Guard", [](const std::wstring&) { return V::kOther; }), std::nullopt);
+}
+
+TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
+  const LocalTime t{2026, 12, 7, 9, 3, 5};
+  EXPECT_EQ(LogLine(t, L"Notepad", L"C:\\windows\\n\u00f6tepad.exe"),
+            "2026-12-07 09:03:05  Notepad  C:\\windows\\n\xC3\xB6tepad.exe\r\n");
+  // The new lines are read whole by the end-to-end tests.
+  const std::uint64_t five_gb = 5ull << 30;
+  // clang-format off
+  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{0, 0}, {1000, 0},
+                                   {1999, 999}, {five_gb, five_gb - 1000}}) {
+    // clang-format on
+    EXPECT_EQ(KeptFrom(size, 2000), from) << size;
+  }
+  EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 0, "c\r\n"), "a\r\nb\r\nc\r\n");  // from the start: whole
+  EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 7, "c\r\n"), "b\r\nc\r\n");       // mid-line: cut there
+  EXPECT_EQ(TrimmedLog("abc", 7, "c\r\n"), "c\r\n");                   // no line end at all
+}
+
+}  // namespace
+}  // namespace qx::blocker
