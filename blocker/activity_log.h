@@ -9,7 +9,7 @@
 
 namespace qx::blocker {
 
-inline constexpr std::size_t kLogCap = 1024 * 1024;
+inline constexpr std::size_t kLogCapBytes = 1024 * 1024;
 
 struct LocalTime {
   int year, month, day, hour, minute, second;
@@ -25,7 +25,7 @@ std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_nam
 
 // Where trimming a log of `size` bytes starts to read: only the newer half of
 // the cap is kept, whatever the size.
-std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap = kLogCap);
+std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap = kLogCapBytes);
 // The new log: `kept`, read from `from`, then `line`. Past the start, `kept`
 // begins with what may be part of a line: everything to its first line end goes.
 std::string TrimmedLog(std::string kept, std::uint64_t from, std::string_view line);

@@ -16,6 +16,7 @@
 #include "blocker/win32/say.h"
 #include "blocker/win32/stop_request.h"
 #include "common/failure.h"
+#include "common/path_parts.h"
 #include "runtime/win32/app_facts.h"
 #include "runtime/win32/last_error.h"
 
@@ -36,7 +37,7 @@ std::wstring LongPath(const std::wstring& path) {
 
 // The name the owner chose: the file's name without ".exe".
 std::wstring TitleOf(const std::wstring& path) {
-  std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
+  const std::wstring name(qx::FileNameOf(path));
   const std::size_t dot = name.find_last_of(L'.');
   return dot == std::wstring::npos ? name : name.substr(0, dot);
 }

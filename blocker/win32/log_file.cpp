@@ -62,7 +62,7 @@ void AppendLogLine(const std::wstring& path, std::string_view line) {
     qx::win::ThrowLastError(L"Could not read the activity log \"" + path + L"\".");
   }
   const auto bytes = static_cast<std::uint64_t>(size.QuadPart);
-  if (bytes + line.size() < kLogCap) {
+  if (bytes + line.size() < kLogCapBytes) {
     WriteAll(file.get(), line, path);
     return;
   }

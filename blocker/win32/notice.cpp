@@ -13,13 +13,15 @@ constexpr UINT kShownMs = 4000;
 constexpr int kTextId = 100;
 constexpr int kWidthTwips = 5400;  // 360 pixels at 96 DPI
 constexpr int kHeightTwips = 960;
+// A thin strip of the notice's colour is left below the text.
+constexpr int kTextHeightTwips = kHeightTwips - 30;
 constexpr int kMarginPixels = 16;
 
 constexpr qx::win::ControlSpec kControls[] = {{L"STATIC",
                                                SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
                                                L"",
                                                kTextId,
-                                               {0, 0, kWidthTwips, kHeightTwips - 30},
+                                               {0, 0, kWidthTwips, kTextHeightTwips},
                                                {1000, true}}};
 
 }  // namespace
@@ -27,11 +29,14 @@ constexpr qx::win::ControlSpec kControls[] = {{L"STATIC",
 class Notice::Window final : public qx::win::Window {
  public:
   Window(HINSTANCE instance, Dialogs& dialogs)
-      : qx::win::Window(
-            instance, dialogs,
-            {WS_POPUP | WS_BORDER, WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kWidthTwips,
-             kHeightTwips, kControls, L"Could not show the blocker's notice.",
-             L"Could not show the blocker's notice."}) {
+      : qx::win::Window(instance, dialogs,
+                        {.style = WS_POPUP | WS_BORDER,
+                         .ex_style = WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE,
+                         .client_width_twips = kWidthTwips,
+                         .client_height_twips = kHeightTwips,
+                         .controls = kControls,
+                         .create_failure = L"Could not show the blocker's notice.",
+                         .controls_failure = L"Could not show the blocker's notice."}) {
     CreateFramed(kNoticeWindowClass, GetSysColorBrush(COLOR_INFOBK), L"Quellanix");
   }
 

@@ -325,7 +325,7 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   EXPECT_TRUE(Ends(std::wstring(kSystem) + L"notepad.exe"));
   WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");  // a new notice
   // The 5 GB log was trimmed to its newer half, the new lines in it.
-  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCap);
+  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
   EXPECT_NE(ReadFile(LogOf(L"Guard")).find("  Notepad  C:\\windows\\system32\\notepad.exe\r\n"),
             std::string::npos);
 
