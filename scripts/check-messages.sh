@@ -17,7 +17,7 @@ use strict; use warnings;
 my @not_messages = (  # the windows own texts, and names that are no sentences
   qr/^Quellanix V\d/, qr/^About Voskrel$/, qr/^Set &Password$/, qr/^Thank you for choosing/,
   qr/^Brindlecor.s Quellanix is designed/, qr/^Warning: \.\.\./, qr/^This software was developed by/,
-  qr/, whose web site is/, qr/^Support:/, qr/^E-mail:/,
+  qr/whose web site is/, qr/^&/, qr/^SOFTWARE\\/,
 );
 my $page = shift @ARGV;
 local $/;
@@ -48,7 +48,8 @@ for my $file (@ARGV) {
   for (@texts) {
     my ($at, $whole) = @$_;
     for my $piece (split /\n+/, $whole) {
-      $piece =~ s/\s+/ /g; $piece =~ s/^ | $//g;
+      # Quotes and brackets around a part filled in while running belong to it.
+      $piece =~ s/\s+/ /g; $piece =~ s/^[\s"(.,;]+|[\s"(]+$//g;
       next unless $piece =~ /[A-Za-z]+ +[A-Za-z]+/;
       next if grep { $piece =~ $_ } @not_messages;
       $pieces++;
