@@ -1,8 +1,12 @@
 // The installed program: started from where the installer put it, it compiles
-// a blocker into that folder. scripts/test-release.sh installs it into a fresh
-// Wine prefix and names the folder in QX_INSTALLED_DIR.
+// a blocker into that folder; while it runs, the installer says so and changes
+// nothing. scripts/test-release.sh installs it into a fresh Wine prefix and
+// names the folder in QX_INSTALLED_DIR and the installer in QX_SETUP_EXE.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <string>
+#include <vector>
 
 #include "app/win32/control_ids.h"
 #include "format/settings_reader.h"
@@ -11,14 +15,45 @@
 namespace qx::e2e {
 namespace {
 
-TEST(InstalledTest, StartsFromItsFolderAndCompilesABlockerThere) {
-  wchar_t folder[MAX_PATH] = {};
-  if (!::GetEnvironmentVariableW(L"QX_INSTALLED_DIR", folder, MAX_PATH)) {
-    GTEST_SKIP() << "run by scripts/test-release.sh, which installs the program first";
+std::wstring Setting(const wchar_t* name) {
+  wchar_t value[MAX_PATH] = {};
+  return ::GetEnvironmentVariableW(name, value, MAX_PATH) ? value : L"";
+}
+
+// Each installed file's last write time.
+std::vector<ULONGLONG> WriteTimes(const std::wstring& dir) {
+  std::vector<ULONGLONG> times;
+  for (const std::wstring& name : FileNames(dir)) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    ::GetFileAttributesExW((dir + L"\\" + name).c_str(), GetFileExInfoStandard, &data);
+    times.push_back(
+        ULARGE_INTEGER{{data.ftLastWriteTime.dwLowDateTime, data.ftLastWriteTime.dwHighDateTime}}
+            .QuadPart);
   }
-  const std::wstring dir = folder;
+  return times;
+}
+
+TEST(InstalledTest, StartsFromItsFolderCompilesABlockerThereAndKeepsSetupOut) {
+  const std::wstring dir = Setting(L"QX_INSTALLED_DIR");
+  if (dir.empty())
+    GTEST_SKIP() << "run by scripts/test-release.sh, which installs the program first";
   AppProcess app = AppProcess::Start(dir + L"\\Quellanix.exe");
   HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 30s);
+
+  // Setup over the running program: it says so, and Cancel leaves every file
+  // as it was.
+  const std::vector<std::wstring> files = FileNames(dir);
+  const std::vector<ULONGLONG> times = WriteTimes(dir);
+  AppProcess setup = AppProcess::Start(Setting(L"QX_SETUP_EXE"));
+  HWND box = WaitForTopWindow(setup.pid(), kDialogClass, L"", 30s);
+  EXPECT_NE(ReadBox(box).text.find(L"Quellanix is running."), std::wstring::npos);
+  SaveScreenshot(box, ::GetSysColor(COLOR_BTNFACE), L"setup_while_running");
+  PressButton(box, IDCANCEL);
+  ASSERT_TRUE(setup.WaitForExit(10s));
+  EXPECT_EQ(setup.ExitCode(), 2u);
+  EXPECT_EQ(FileNames(dir), files);
+  EXPECT_EQ(WriteTimes(dir), times);
+
   Click(ChildById(main, win::BoxId(EntryIndex("Notepad"))));
   Click(ChildById(main, win::kCompileButtonId));
   ASSERT_EQ(FinishCompile(app.pid(), false, L"Kids"), L"Compile Complete");
