@@ -4,6 +4,7 @@
 // with the password by starting it again.
 #include <windows.h>
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -19,6 +20,7 @@
 #include "format/settings_reader.h"
 #include "runtime/win32/ansi_codec.h"
 #include "runtime/win32/app_facts.h"
+#include "runtime/win32/files.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 #include "ui/dialogs.h"
@@ -34,29 +36,6 @@ constexpr wchar_t kCaption[] = L"Quellanix Blocker";
 // milliseconds; windows are caught sooner by the creation hook.
 constexpr UINT kScanMs = 250;
 constexpr UINT_PTR kScanTimer = 1;
-
-class HandleSource : public qx::ByteSource {
- public:
-  HandleSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
-    while (length > 0) {
-      DWORD got = 0;
-      const DWORD want = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
-      if (!ReadFile(file_, out, want, &got, nullptr) || got == 0) return false;
-      out += got;
-      length -= got;
-    }
-    return true;
-  }
-
- private:
-  HANDLE file_;
-  std::uint64_t size_;
-};
 
 // The name the owner chose: the file's name without ".exe".
 std::wstring TitleOf(const std::wstring& path) {
@@ -227,17 +206,14 @@ int AskToStop(HINSTANCE instance, const qx::BlockerSettings& settings, const std
 
 int Run(HINSTANCE instance) {
   const std::wstring path = qx::win::ModulePath();
-  qx::win::FileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                       0, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) {
-    return Say(L"Could not read this blocker's file \"" + path + L"\".\n\n" +
-                   qx::win::LastErrorText(GetLastError()),
+  std::unique_ptr<qx::ByteSource> file;
+  try {
+    file = qx::win::WinFiles().OpenForReading(path);
+  } catch (const qx::Failure& f) {
+    return Say(L"Could not read this blocker's file \"" + path + L"\".\n\n" + f.reason(),
                MB_ICONERROR, 3);
   }
-  const qx::SettingsResult r =
-      qx::ReadSettings(HandleSource(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  const qx::SettingsResult r = qx::ReadSettings(*file);
   file.reset();
   if (r.no_settings()) {
     return Say(L"This program holds no blocker settings (" + Widen(r.reason) +

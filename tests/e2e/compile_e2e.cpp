@@ -156,13 +156,13 @@ TEST(FullDiskTest, TheOlderBlockerIsIntactAndNoOtherFileRemains) {
   }
   const std::wstring folder = std::wstring(disk) + L"\\";
   const std::wstring dist = std::wstring(QX_E2E_DIST_DIR) + L"\\";
-  // The program and its template, and the template again as an older blocker.
+  // The program, its template and an older blocker.
   const std::wstring blocker = folder + kDefaultProgramTitle + kExeSuffix;
-  for (const auto& [from, to] : {std::pair{dist + L"Quellanix.exe", folder + L"Quellanix.exe"},
-                                 {dist + kTemplateFileName, folder + kTemplateFileName},
-                                 {dist + kTemplateFileName, blocker}}) {
-    ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE));
+  for (const wchar_t* name : {L"Quellanix.exe", kTemplateFileName}) {
+    ASSERT_TRUE(::CopyFileW((dist + name).c_str(), (folder + name).c_str(), FALSE));
   }
+  std::ofstream(std::filesystem::path(blocker), std::ios::binary)
+      << WriteBlocker(ReadFile(folder + kTemplateFileName), {});
   const std::string before = ReadFile(blocker);
   AppProcess app = AppProcess::Start(folder + L"Quellanix.exe");
   HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);
