@@ -57,17 +57,8 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
 
   // All or nothing, like the real one: a failure leaves `files` unchanged.
   bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
-  struct Bytes : ByteSource {
-    std::string bytes;
-    std::uint64_t Size() const override { return bytes.size(); }
-    bool Read(std::uint64_t at, std::size_t n, char* out) const override {
-      return bytes.copy(out, n, static_cast<std::size_t>(at)) == n;
-    }
-  };
   std::unique_ptr<ByteSource> OpenForReading(std::wstring_view path) override {
-    auto source = std::make_unique<Bytes>();
-    source->bytes = files.at(std::wstring(path));
-    return source;
+    return std::make_unique<MemorySource>(files.at(std::wstring(path)));
   }
   void ComposeFile(std::wstring_view source, std::wstring_view target,
                    const std::function<Composition(std::uint64_t)>& plan) override {
