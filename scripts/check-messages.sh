@@ -14,14 +14,14 @@ files=$(git ls-files -co --exclude-standard -- app builder about blocker runtime
 # shellcheck disable=SC2086
 exec perl -CSD -e '
 use strict; use warnings;
-my @not_messages = (  # the windows own texts, and names that are no sentences
+my @not_messages = (  # the windows' own texts, and names that are no sentences
   qr/^Quellanix V\d/, qr/^About Voskrel$/, qr/^Set &Password$/, qr/^Thank you for choosing/,
   qr/^Brindlecor.s Quellanix is designed/, qr/^Warning: \.\.\./, qr/^This software was developed by/,
   qr/whose web site is/, qr/^&/, qr/^SOFTWARE\\/,
 );
 my $page = shift @ARGV;
 local $/;
-open my $h, "<:encoding(UTF-8)", $page or die "$page: $!\n";
+open my $h, "<", $page or die "$page: $!\n";
 my $help = <$h>;
 $help =~ s/<[^>]*>/ /g;
 my %entity = (lt => "<", gt => ">", amp => "&", quot => "\"", nbsp => " ", apos => "\x27");
@@ -30,7 +30,7 @@ $help =~ s/&#(\d+);/chr($1)/ge;
 $help =~ s/\s+/ /g;
 my ($pieces, $missing) = (0, 0);
 for my $file (@ARGV) {
-  open my $f, "<:encoding(UTF-8)", $file or die "$file: $!\n";
+  open my $f, "<", $file or die "$file: $!\n";
   my $src = <$f>;
   my (@texts, $text, $line);
   # Comments, character literals and string literals, in order; only wide
