@@ -14,7 +14,7 @@ files=$(git ls-files -co --exclude-standard -- app builder about blocker runtime
 # shellcheck disable=SC2086
 exec perl -CSD -e '
 use strict; use warnings;
-my @not_messages = (  # the windows' own texts, and names that are no sentences
+my @not_messages = (  # texts the windows show, and names that are no sentences
   qr/^Quellanix V\d/, qr/^About Voskrel$/, qr/^Set &Password$/, qr/^Thank you for choosing/,
   qr/^Brindlecor.s Quellanix is designed/, qr/^Warning: \.\.\./, qr/^This software was developed by/,
   qr/whose web site is/, qr/^&/, qr/^SOFTWARE\\/,
