@@ -17,8 +17,9 @@ class PropBag {
 
   // Writes the 35 block flags in bag order and the encrypted password into a
   // new bag and the blocker named by `ProgramTitle` into the application
-  // folder. Throws Failure (title refused, template unusable, write failed);
-  // a failure leaves no new or partial file behind.
+  // folder, replacing only an older blocker of that name. Throws Failure (title
+  // refused, another program's file in the way, template unusable, write
+  // failed); a failure leaves no new or partial file behind.
   void BuildBlocker();
 
  private:

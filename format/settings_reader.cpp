@@ -12,20 +12,6 @@ namespace {
 // damage, and refusing it keeps a bad trailer from costing a huge allocation.
 constexpr std::uint64_t kMaxContents = 16u * 1024 * 1024;
 
-class MemorySource : public ByteSource {
- public:
-  explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
-  std::uint64_t Size() const override { return bytes_.size(); }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    if (offset > bytes_.size() || length > bytes_.size() - offset) return false;
-    bytes_.copy(out, length, static_cast<std::size_t>(offset));
-    return true;
-  }
-
- private:
-  std::string_view bytes_;
-};
-
 // Sequential reading of the contents with bounds checks.
 class Cursor {
  public:

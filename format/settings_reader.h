@@ -9,19 +9,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/byte_source.h"
 #include "format/blocker_settings.h"
 
 namespace qx {
-
-// Random access to the file being read.
-class ByteSource {
- public:
-  virtual ~ByteSource() = default;
-  virtual std::uint64_t Size() const = 0;
-  // Fills `out` with `length` bytes from `offset`; false when that fails. The
-  // reader asks only for ranges inside Size().
-  virtual bool Read(std::uint64_t offset, std::size_t length, char* out) const = 0;
-};
 
 enum class SettingsFault {
   None,

@@ -2,8 +2,11 @@
 // File operations the handlers rely on.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+#include "common/byte_source.h"
 
 namespace qx {
 
@@ -18,6 +21,9 @@ class Files {
   virtual ~Files() = default;
   // True when a regular file exists at the full path.
   virtual bool Exists(std::wstring_view path) = 0;
+  // An existing file opened for reading, others may go on reading and writing
+  // it. Throws Failure naming the file and the system's reason.
+  virtual std::unique_ptr<ByteSource> OpenForReading(std::wstring_view path) = 0;
 
   // Writes `target` from a prefix of `source` and a tail that `plan` makes from
   // the source's length (it may throw Failure to refuse). The source is held

@@ -8,7 +8,7 @@
 #   qx_fixed_layout wine prog.exe   # any Wine command, address-space layout fixed
 # Wine boots a prefix in about 10 s; a prefix booted by an earlier run is reused.
 
-qx_wine_setup_version=1  # bump when the prefix settings below change
+qx_wine_setup_version=2  # bump when the prefix settings below change
 
 qx_start_xvfb() {
   local fifo_dir
@@ -72,6 +72,9 @@ qx_wine_prepare() {
       qx_fixed_layout wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 96 /f
       qx_fixed_layout wine reg add 'HKLM\System\CurrentControlSet\Hardware Profiles\Current\Software\Fonts' \
         /v LogPixels /t REG_DWORD /d 96 /f
+      # Debian's Wine ships Marlett but loads it only from the prefix's Fonts
+      # folder; without it caption buttons show as the letters "0 1 r".
+      cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" || true
     } >>"$log" 2>&1
     echo "$qx_wine_setup_version" >"$stamp"
   else

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "common/failure.h"
@@ -37,6 +38,7 @@ class Fd {
     fd_ = -1;
     return r;
   }
+  void Release() { fd_ = -1; }
   void Reset(int fd) {
     Close();
     fd_ = fd;
@@ -117,6 +119,29 @@ void CopyPrefix(int in, int out, std::uint64_t length, std::wstring_view source,
   }
 }
 
+// Reads at an offset (pread), so reads need no order and Read can stay const.
+class PreadSource : public ByteSource {
+ public:
+  PreadSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  std::uint64_t Size() const override { return size_; }
+  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
+    while (length > 0) {
+      const ssize_t n =
+          ::pread(fd_.get(), out, std::min(length, kChunk), static_cast<off_t>(offset));
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) return false;
+      offset += static_cast<std::uint64_t>(n);
+      out += n;
+      length -= static_cast<std::size_t>(n);
+    }
+    return true;
+  }
+
+ private:
+  Fd fd_;
+  std::uint64_t size_;
+};
+
 }  // namespace
 
 std::string NativePath(std::wstring_view path) {
@@ -131,6 +156,17 @@ std::string NativePath(std::wstring_view path) {
 bool PosixFiles::Exists(std::wstring_view path) {
   struct stat st {};
   return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::unique_ptr<ByteSource> PosixFiles::OpenForReading(std::wstring_view path) {
+  Fd in(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  struct stat st {};
+  if (in.get() < 0 || ::fstat(in.get(), &st) != 0) {
+    Throw(L"Could not read " + Quoted(path) + L".", errno);
+  }
+  const int fd = in.get();
+  in.Release();
+  return std::make_unique<PreadSource>(fd, static_cast<std::uint64_t>(st.st_size));
 }
 
 void PosixFiles::ComposeFile(std::wstring_view source, std::wstring_view target,

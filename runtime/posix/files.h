@@ -13,6 +13,7 @@ std::string NativePath(std::wstring_view path);
 class PosixFiles : public Files {
  public:
   bool Exists(std::wstring_view path) override;
+  std::unique_ptr<ByteSource> OpenForReading(std::wstring_view path) override;
   void ComposeFile(std::wstring_view source, std::wstring_view target,
                    const std::function<Composition(std::uint64_t)>& plan) override;
 };

@@ -95,21 +95,27 @@ TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
   EXPECT_EQ(lines, SettingsJson(read));
 }
 
-// An older blocker the system holds on to (read-only, or running: the bare
-// template under the blocker's name waits on its box) stays as it was, with
-// the system's reason given; once free it is replaced whole.
-TEST_F(CompileTest, AnOlderBlockerIsReplacedOnlyWhenTheSystemLetsGo) {
+// Another program's file of the blocker's name is refused and stays byte for
+// byte. An older blocker the system holds on to (read-only, or running: one
+// with nothing ticked waits on its box) stays as it was, with the system's
+// reason given; once free it is replaced whole.
+TEST_F(CompileTest, OnlyAnOlderBlockerIsReplacedAndOnlyWhenTheSystemLetsGo) {
   const std::wstring name = std::wstring(kDefaultProgramTitle) + kExeSuffix;
   const std::wstring old = folder().File(name);
-  for (const std::string_view state : {"read-only", "running", "free"}) {
+  const std::string older = WriteBlocker(ReadFile(folder().File(kTemplateFileName)), {});
+  for (const std::string_view state : {"another program", "read-only", "running", "free"}) {
     SCOPED_TRACE(state);
-    ASSERT_TRUE(::CopyFileW(folder().File(kTemplateFileName).c_str(), old.c_str(), FALSE));
+    if (state == "another program") {
+      ASSERT_TRUE(::CopyFileW(folder().File(L"quellanix-inspect.exe").c_str(), old.c_str(), FALSE));
+    } else {
+      std::ofstream(std::filesystem::path(old), std::ios::binary) << older;
+    }
     const std::string before = ReadFile(old);
     std::optional<AppProcess> blocker;
     if (state == "running") {
       blocker.emplace(AppProcess::Start(old));
       HWND box = WaitForTopWindow(blocker->pid(), kDialogClass, L"", 20s);
-      EXPECT_NE(ReadBox(box).text.find(L"no blocker settings"), std::wstring::npos);
+      EXPECT_NE(ReadBox(box).text.find(L"nothing for it to block"), std::wstring::npos);
       // Out of the way of the main window's controls.
       ::SetWindowPos(box, HWND_BOTTOM, 0, ::GetSystemMetrics(SM_CYSCREEN) - 10, 0, 0,
                      SWP_NOSIZE | SWP_NOACTIVATE);
@@ -117,19 +123,27 @@ TEST_F(CompileTest, AnOlderBlockerIsReplacedOnlyWhenTheSystemLetsGo) {
     if (state == "read-only") ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::vector<std::wstring> files = FileNames(folder().path());
     Click(Control(win::kCompileButtonId));
-    const std::wstring text = FinishCompile(pid(), false);
+    Answer(pid(), IDNO);
+    PressButton(WaitForTopWindow(pid(), kDialogClass, L""), IDOK);  // the title offered
+    if (state == "another program") {  // for the help and the release notes
+      SaveScreenshot(WaitForTopWindow(pid(), kDialogClass, L"", 20s), ::GetSysColor(COLOR_BTNFACE),
+                     L"compile_refused");
+    }
+    const std::wstring text = Answer(pid(), IDOK, 20s);
     EXPECT_EQ(FileNames(folder().path()), files);
     if (state == "free") {
       EXPECT_EQ(text, kComplete);
       EXPECT_TRUE(ReadSettings(ReadFile(old)).ok());
-    } else {  // the system's reason, and the old file byte for byte
-      EXPECT_NE(text.find(name), std::wstring::npos) << Narrow(text);
-      EXPECT_NE(text.find(L"(error "), std::wstring::npos) << Narrow(text);
-      EXPECT_TRUE(ReadFile(old) == before);
-      blocker.reset();
-      ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
-      ASSERT_TRUE(::DeleteFileW(old.c_str()));
+      continue;
     }
+    EXPECT_NE(text.find(name), std::wstring::npos) << Narrow(text);
+    EXPECT_NE(text.find(state == "another program" ? L"another name" : L"(error "),
+              std::wstring::npos)
+        << Narrow(text);
+    EXPECT_TRUE(ReadFile(old) == before);  // byte for byte
+    blocker.reset();
+    ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_NORMAL);
+    ASSERT_TRUE(::DeleteFileW(old.c_str()));
   }
 }
 
@@ -142,13 +156,13 @@ TEST(FullDiskTest, TheOlderBlockerIsIntactAndNoOtherFileRemains) {
   }
   const std::wstring folder = std::wstring(disk) + L"\\";
   const std::wstring dist = std::wstring(QX_E2E_DIST_DIR) + L"\\";
-  // The program and its template, and the template again as an older blocker.
+  // The program, its template and an older blocker.
   const std::wstring blocker = folder + kDefaultProgramTitle + kExeSuffix;
-  for (const auto& [from, to] : {std::pair{dist + L"Quellanix.exe", folder + L"Quellanix.exe"},
-                                 {dist + kTemplateFileName, folder + kTemplateFileName},
-                                 {dist + kTemplateFileName, blocker}}) {
-    ASSERT_TRUE(::CopyFileW(from.c_str(), to.c_str(), FALSE));
+  for (const wchar_t* name : {L"Quellanix.exe", kTemplateFileName}) {
+    ASSERT_TRUE(::CopyFileW((dist + name).c_str(), (folder + name).c_str(), FALSE));
   }
+  std::ofstream(std::filesystem::path(blocker), std::ios::binary)
+      << WriteBlocker(ReadFile(folder + kTemplateFileName), {});
   const std::string before = ReadFile(blocker);
   AppProcess app = AppProcess::Start(folder + L"Quellanix.exe");
   HWND main = WaitForTopWindow(app.pid(), win::kMainWindowClass, L"", 20s);

@@ -57,12 +57,15 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
 
   // All or nothing, like the real one: a failure leaves `files` unchanged.
   bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
+  std::unique_ptr<ByteSource> OpenForReading(std::wstring_view path) override {
+    return std::make_unique<MemorySource>(files.at(std::wstring(path)));
+  }
   void ComposeFile(std::wstring_view source, std::wstring_view target,
                    const std::function<Composition(std::uint64_t)>& plan) override {
     const auto it = files.find(std::wstring(source));
     if (it == files.end()) throw Failure(L"Could not open.", L"The system cannot find the file.");
     const Composition c = plan(it->second.size());
-    if (fail_write) throw Failure(L"Could not write.", *fail_write);
+    if (fail_write) throw Failure(L"Could not write " + std::wstring(target) + L".", *fail_write);
     files[std::wstring(target)] = it->second.substr(0, c.prefix_length) + c.tail;
   }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "cipher/text_cipher.h"
+#include "format/blocker_writer.h"
 #include "format/settings_reader.h"
 #include "tests/support/fake_runtime.h"
 #include "tests/support/password_texts.h"
@@ -109,8 +110,11 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
   const std::wstring done = L"Compile Complete|0|Compile Completed - Quellanix";
   // clang-format off
   // The password set before the compile; the title of the blocker written.
-  const struct { const wchar_t* what; std::wstring password; std::deque<int> answers; std::deque<std::wstring> entries; Texts boxes; std::wstring file; } cases[] = {
+  // An older blocker of the title's name is replaced.
+  const std::string older = WriteBlocker("MZtemplate", BlockerSettings{});
+  const struct { const wchar_t* what; std::wstring password; std::deque<int> answers; std::deque<std::wstring> entries; Texts boxes; std::wstring file; std::string existing = {}; } cases[] = {
       {L"No: empty password, typed title", L"", {vbNo}, {L"Guard"}, {ask, done}, L"Guard"},
+      {L"an older blocker replaced", L"", {vbNo}, {L"Guard"}, {ask, done}, L"Guard", older},
       {L"Yes: the password flow first", L"", {vbYes, vbOK}, {L"pw", L"Guard"}, {ask, kSet, done}, L"Guard"},
       {L"set: the pre-filled title", L"pw", {}, {L"Brindlecor"}, {done}, L"Brindlecor"},
       {L"empty answer or Cancel", L"pw", {}, {L""}, {done}, L"Brindlecor"},
@@ -122,6 +126,7 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
     SCOPED_TRACE(testing::Message() << c.what);
     Script(c.password, c.answers, c.entries);
     for (std::size_t i = 0; i < kEntryCount; ++i) box[i] = static_cast<int>(i % 3);
+    if (!c.existing.empty()) fake.files[kFolder + L"\\" + c.file + L".exe"] = c.existing;
     form.picCompile_Click();
     EXPECT_EQ(fake.boxes, c.boxes);
     // The default offered is never the last title.
@@ -136,18 +141,30 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
   }
 }
 
-// The title is refused before anything is written; a write failure keeps its reason.
+// The title, then a file of that name that is no blocker, are refused before
+// anything is written; a write failure keeps its reason.
 TEST_F(MainFixture, ACompileThatFailsShowsNoCompletionAndKeepsTheReason) {
   fake.fail_write = L"There is not enough space on the disk.";
-  for (const auto& [title, reason] : {std::pair{L"CON", L"device"}, {L"Guard", L"space"}}) {
-    Script(L"pw", {}, {title});
+  // clang-format off
+  const struct { std::wstring title, reason; std::string existing = {}; } cases[] = {
+      {L"CON", L"device"}, {L"Guard", L"space"},
+      {L"Uninstall", L"is not a blocker, so it may belong to another program", "MZ other"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    const std::wstring path = kFolder + L"\\" + c.title + L".exe";
+    if (!c.existing.empty()) fake.files[path] = c.existing;
+    Script(L"pw", {}, {c.title});
     try {
       form.mnuCompile_Click();
-      ADD_FAILURE() << "no failure for " << testing::PrintToString(title);
+      ADD_FAILURE() << "no failure for " << testing::PrintToString(c.title);
     } catch (const Failure& f) {
-      EXPECT_NE(f.reason().find(reason), std::wstring::npos) << testing::PrintToString(f.reason());
+      EXPECT_NE(f.operation().find(path), std::wstring::npos);
+      EXPECT_NE(f.reason().find(c.reason), std::wstring::npos)
+          << testing::PrintToString(f.reason());
     }
     EXPECT_EQ(fake.boxes, Texts{});
+    EXPECT_EQ(fake.files[path], c.existing);  // as it was, or still none
   }
 }
 

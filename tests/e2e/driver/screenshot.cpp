@@ -37,6 +37,9 @@ std::vector<std::uint8_t> GrabScreen(const RECT& r) {
 
 void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name) {
   if (!Answers(top)) throw DriverError(L"the window does not answer");
+  // Painted now, children too: a box's background and icon otherwise reach the
+  // screen, and hold still, before its text and buttons do.
+  ::RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   RECT frame{};
   RECT client{};
   ::GetWindowRect(top, &frame);
