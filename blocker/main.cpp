@@ -30,10 +30,13 @@ using qx::blocker::win::StopAnswer;
 using qx::blocker::win::StopReply;
 
 constexpr wchar_t kCaption[] = L"Quellanix Blocker";
-// Often enough that a program without a window is gone within a few hundred
-// milliseconds; windows are caught sooner by the creation hook.
-constexpr UINT kScanMs = 250;
+// Any new window, a console's included, brings the list check forward
+// (ScanSoon), so the timed one is for console programs that show no window of
+// their own: it is slow, since each check costs more the more processes run.
+constexpr UINT kScanMs = 2000;
 constexpr UINT_PTR kScanTimer = 1;
+constexpr ULONGLONG kSoonMs = 100;  // the least time between two list checks a window brings
+constexpr UINT_PTR kSoonTimer = 2;
 
 class HandleSource : public qx::ByteSource {
  public:
@@ -92,6 +95,8 @@ struct Blocker {
   std::optional<qx::Failure> still_at_logon{};
   bool log_failed = false;
   bool scan_failed = false;
+  ULONGLONG last_scan = 0;  // GetTickCount64
+  bool soon = false;        // kSoonTimer set
 
   void Stopped(const std::vector<qx::blocker::win::StoppedProgram>& programs) {
     for (const auto& p : programs) {
@@ -121,6 +126,15 @@ struct Blocker {
       }
     }
     Stopped(watcher.CloseRunDialogs());
+    last_scan = GetTickCount64();
+    if (watcher.Waiting()) ScanSoon();  // a process too young to be judged
+  }
+
+  void ScanSoon() {
+    if (soon) return;
+    const ULONGLONG since = GetTickCount64() - last_scan;
+    soon = SetTimer(control, kSoonTimer, static_cast<UINT>(since < kSoonMs ? kSoonMs - since : 0),
+                    nullptr) != 0;
   }
 
   StopReply Answer(const std::string& typed) {
@@ -145,13 +159,18 @@ void CALLBACK WindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   running->Stopped(running->watcher.Check(pid));
+  running->ScanSoon();  // a console window's program is not the window's own process
   // The Run dialog's controls appear after the dialog: look at their parent.
   HWND parent = GetParent(window);
   running->Stopped(running->watcher.CloseIfRunDialog(parent ? parent : window));
 }
 
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
-  if (msg == WM_TIMER && wparam == kScanTimer && running) {
+  if (msg == WM_TIMER && (wparam == kScanTimer || wparam == kSoonTimer) && running) {
+    if (wparam == kSoonTimer) {
+      KillTimer(hwnd, kSoonTimer);
+      running->soon = false;
+    }
     running->Scan();
     return 0;
   }

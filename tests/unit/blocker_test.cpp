@@ -7,6 +7,7 @@
 #include "blocker/activity_log.h"
 #include "blocker/lockout.h"
 #include "blocker/password_check.h"
+#include "blocker/process_watch.h"
 #include "blocker/signatures.h"
 #include "cipher/text_cipher.h"
 
@@ -51,6 +52,9 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
       {L"C.exe", L"regedit.exe", false, regedit},
       {L"sol.exe", L"", false, IndexOfKey("Solitaire")},
       {L"cmd.exe", L"", false, IndexOfKey("Command")},
+      {L"powershell.exe", L"", false, IndexOfKey("Command")},    // the command line, any shell
+      {L"pwsh.EXE", L"", false, IndexOfKey("Command")},
+      {L"shell.exe", L"PowerShell_ISE.EXE", false, IndexOfKey("Command")},
       {L"wordpad.exe", L"", false, std::nullopt},                // not ticked
       {L"notepad.exe.exe", L"", false, std::nullopt},            // no partial or fuzzy match
       {L"notepad", L"", false, std::nullopt},
@@ -68,6 +72,77 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
         << testing::PrintToString(std::wstring(c.original));
   }
   EXPECT_EQ(EntryToStop(BlockerSettings{}, {L"notepad.exe", L"", false}), std::nullopt);
+}
+
+// One process (id 7) that a test changes between two looks at it.
+struct FakeSystem : ProcessSource {
+  struct Now {
+    std::uint64_t listed, opened;  // creation times: in the list, and of what opening it finds
+    std::optional<std::wstring> path, original;
+  } now;
+  bool ended = false;
+
+  struct Opened : OpenedProcess {
+    FakeSystem& system;
+    explicit Opened(FakeSystem& s) : system(s) {}
+    std::uint64_t Created() const override { return system.now.opened; }
+    std::optional<std::wstring> ImagePath() const override { return system.now.path; }
+    bool End() override { return system.ended = true; }
+  };
+  std::vector<ListedProcess> List() override { return {{0, 0}, {7, now.listed}}; }
+  std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override {
+    return pid == 7 ? std::make_unique<Opened>(*this) : nullptr;
+  }
+  std::optional<std::wstring> OriginalName(const std::wstring& path) override {
+    return path == now.path ? now.original : std::nullopt;
+  }
+};
+
+TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilThen) {
+  BlockerSettings s;
+  s.block[*IndexOfKey("Notepad")] = true;
+  const std::wstring notepad = L"C:\\w\\notepad.exe", wordpad = L"C:\\w\\wordpad.exe";
+  const std::optional<std::wstring> unread;
+  // clang-format off
+  const struct {
+    const char* what;
+    bool window_first;  // the first look comes from a window, the second from the list
+    FakeSystem::Now first;
+    bool ended_first, waiting;
+    FakeSystem::Now second;
+    bool ended_second;
+  } cases[] = {
+      {"its id reused between list and open", false, {1, 2, notepad, L""}, false, true,
+       {2, 2, notepad, L""}, true},
+      {"a new process under a judged id", false, {1, 1, wordpad, L""}, false, false,
+       {2, 2, notepad, L""}, true},
+      {"its image unreadable, then read", false, {1, 1, unread, L""}, false, true,
+       {1, 1, notepad, L""}, true},
+      {"a window's process unreadable, then listed", true, {1, 1, unread, L""}, false, true,
+       {1, 1, notepad, L""}, true},
+      {"its version unreadable: a name alone ends nothing", false, {1, 1, notepad, unread},
+       false, true, {1, 1, notepad, L""}, true},
+      {"a blocker named like a blocked program", false, {1, 1, notepad, L"quellanix.ext"},
+       false, false, {1, 1, notepad, L""}, false},
+      {"judged once, from a window", true, {1, 1, wordpad, L""}, false, false,
+       {1, 1, notepad, L""}, false},
+      {"a renamed copy", true, {1, 1, wordpad, L"NOTEPAD.EXE"}, true, false,
+       {1, 1, wordpad, L"NOTEPAD.EXE"}, false},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    FakeSystem system;
+    ProcessWatch watch(s, system, 3);
+    system.now = c.first;
+    const auto stopped = c.window_first ? watch.Check(7) : watch.Scan();
+    EXPECT_EQ(system.ended, c.ended_first) << c.what;
+    EXPECT_EQ(stopped.size(), c.ended_first ? 1u : 0u) << c.what;
+    EXPECT_EQ(watch.Waiting(), c.waiting) << c.what;
+    system.now = c.second;
+    system.ended = false;
+    EXPECT_EQ(watch.Scan().size(), c.ended_second ? 1u : 0u) << c.what;
+    EXPECT_EQ(system.ended, c.ended_second) << c.what;
+  }
 }
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {
