@@ -15,7 +15,7 @@ std::wstring_view FileName(std::wstring_view path) {
 std::vector<StoppedProgram> ProcessWatch::Scan() {
   std::vector<StoppedProgram> stopped;
   std::set<ListedProcess> judged;
-  waiting_ = false;
+  bool unjudged = false;
   for (const ListedProcess& p : source_.List()) {
     if (seen_.count(p)) {
       judged.insert(p);
@@ -32,9 +32,10 @@ std::vector<StoppedProgram> ProcessWatch::Scan() {
     if (process->Created() == p.created && Judge(p.pid, *process, stopped)) {
       judged.insert(p);
     } else {
-      waiting_ = true;
+      unjudged = true;
     }
   }
+  waiting_ = unjudged ? waiting_ + 1 : 0;
   seen_ = std::move(judged);  // what has ended is forgotten: the set stays small
   return stopped;
 }
@@ -48,8 +49,8 @@ std::vector<StoppedProgram> ProcessWatch::Check(std::uint32_t pid) {
   if (seen_.count(p)) return stopped;
   if (Judge(pid, *process, stopped)) {
     seen_.insert(p);
-  } else {
-    waiting_ = true;
+  } else if (waiting_ == 0) {
+    waiting_ = 1;
   }
   return stopped;
 }

@@ -61,8 +61,9 @@ class ProcessWatch {
   std::vector<StoppedProgram> Scan();
   // One process, when a window of it appears.
   std::vector<StoppedProgram> Check(std::uint32_t pid);
-  // Some process could not be judged yet: the next check should come soon.
-  bool Waiting() const { return waiting_; }
+  // Some process could not be judged yet: the next check should come soon,
+  // for a few checks; one that stays unreadable waits for the timed ones.
+  bool Waiting() const { return waiting_ > 0 && waiting_ <= kSoonChecks; }
 
  private:
   // Whether `process` could be judged; ends it when it is blocked.
@@ -71,8 +72,9 @@ class ProcessWatch {
   const BlockerSettings& settings_;
   ProcessSource& source_;
   const std::uint32_t self_;
+  static constexpr int kSoonChecks = 10;
   std::set<ListedProcess> seen_;
-  bool waiting_ = false;
+  int waiting_ = 0;  // checks in a row that left a process unjudged
 };
 
 }  // namespace qx::blocker
