@@ -149,57 +149,56 @@ TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQui
 }
 
 // The facts of common/version.h, found as the shell finds them: the strings
-// under the exe's own translation. The blocker runs under the name its owner
-// chose: nothing in it names the tool for Task Manager to show instead, only
-// the original file name by which blockers know one another.
-TEST(VersionResource, CarriesTheFactsOfTheVersionHeaderAndTheBlockerNoToolName) {
-  const wchar_t* const none = nullptr;
-  const wchar_t* const version = QX_WIDEN(QX_VERSION_TEXT);
-  const struct {
-    const wchar_t* file;
-    std::vector<std::pair<const wchar_t*, const wchar_t*>> strings;
-  } files[] = {
-      {QX_TEST_EXE,
-       {{L"ProductName", QX_WIDEN(QX_PRODUCT_NAME)},
-        {L"CompanyName", QX_WIDEN(QX_COMPANY_NAME)},
-        {L"InternalName", QX_WIDEN(QX_INTERNAL_NAME)},
-        {L"OriginalFilename", QX_WIDEN(QX_EXE_NAME)},
-        {L"FileVersion", version},
-        {L"ProductVersion", version}}},
-      {QX_TEMPLATE,
-       {{L"FileDescription", none},
-        {L"ProductName", none},
-        {L"CompanyName", none},
-        {L"InternalName", none},
-        {L"OriginalFilename", L"quellanix.ext"},
-        {L"FileVersion", version}}},
+// under the exe's own translation.
+TEST(VersionResource, CarriesTheFactsOfTheVersionHeader) {
+  DWORD ignored = 0;
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(QX_TEST_EXE, &ignored));
+  ASSERT_TRUE(GetFileVersionInfoW(QX_TEST_EXE, 0, static_cast<DWORD>(block.size()), block.data()))
+      << "no version resource in " << QX_TEST_EXE;
+  const auto value = [&](const std::wstring& path) {
+    void* found = nullptr;
+    UINT length = 0;
+    return VerQueryValueW(block.data(), path.c_str(), &found, &length) ? found : nullptr;
   };
-  for (const auto& f : files) {
-    DWORD ignored = 0;
-    std::vector<BYTE> block(GetFileVersionInfoSizeW(f.file, &ignored));
-    ASSERT_TRUE(GetFileVersionInfoW(f.file, 0, static_cast<DWORD>(block.size()), block.data()))
-        << "no version resource in " << f.file;
-    const auto value = [&](const std::wstring& path) {
-      void* found = nullptr;
-      UINT length = 0;
-      return VerQueryValueW(block.data(), path.c_str(), &found, &length) ? found : nullptr;
-    };
-    const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
-    const auto* translation = static_cast<const WORD*>(value(L"\\VarFileInfo\\Translation"));
-    ASSERT_TRUE(fixed && translation) << f.file;
-    // Major.minor.revision.build, for the file and the product alike.
-    for (const auto& [ms, ls] : {std::pair{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
-                                 {fixed->dwProductVersionMS, fixed->dwProductVersionLS}}) {
-      EXPECT_EQ(std::to_wstring(HIWORD(ms)) + L"." + std::to_wstring(LOWORD(ms)) + L"." +
-                    std::to_wstring(HIWORD(ls)) + L"." + std::to_wstring(LOWORD(ls)),
-                version);
-    }
-    wchar_t block_name[32] = {};
-    swprintf(block_name, 32, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
-    for (const auto& [name, want] : f.strings) {
-      EXPECT_STREQ(static_cast<const wchar_t*>(value(block_name + std::wstring(name))), want)
-          << f.file << " " << name;
-    }
+  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
+  const auto* translation = static_cast<const WORD*>(value(L"\\VarFileInfo\\Translation"));
+  ASSERT_TRUE(fixed && translation);
+  // Major.minor.revision.build, for the file and the product alike.
+  for (const auto& [ms, ls] : {std::pair{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
+                               {fixed->dwProductVersionMS, fixed->dwProductVersionLS}}) {
+    EXPECT_EQ(std::to_wstring(HIWORD(ms)) + L"." + std::to_wstring(LOWORD(ms)) + L"." +
+                  std::to_wstring(HIWORD(ls)) + L"." + std::to_wstring(LOWORD(ls)),
+              QX_WIDEN(QX_VERSION_TEXT));
+  }
+  wchar_t block_name[32] = {};
+  swprintf(block_name, 32, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
+  for (const auto& [name, want] : {std::pair{L"ProductName", QX_WIDEN(QX_PRODUCT_NAME)},
+                                   {L"CompanyName", QX_WIDEN(QX_COMPANY_NAME)},
+                                   {L"InternalName", QX_WIDEN(QX_INTERNAL_NAME)},
+                                   {L"OriginalFilename", QX_WIDEN(QX_EXE_NAME)},
+                                   {L"FileVersion", QX_WIDEN(QX_VERSION_TEXT)},
+                                   {L"ProductVersion", QX_WIDEN(QX_VERSION_TEXT)}}) {
+    EXPECT_STREQ(static_cast<const wchar_t*>(value(block_name + std::wstring(name))), want) << name;
+  }
+}
+
+// The blocker runs under the name its owner chose: nothing in its version
+// resource names the tool for Task Manager to show instead, only the original
+// file name by which blockers know one another.
+TEST(VersionResource, TheBlockerTemplateNamesNoToolButItsOriginalFileName) {
+  DWORD ignored = 0;
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(QX_TEMPLATE, &ignored));
+  ASSERT_TRUE(GetFileVersionInfoW(QX_TEMPLATE, 0, static_cast<DWORD>(block.size()), block.data()));
+  for (const auto& [name, want] :
+       {std::pair<const wchar_t*, const wchar_t*>{L"FileDescription", nullptr},
+        {L"ProductName", nullptr},
+        {L"CompanyName", nullptr},
+        {L"OriginalFilename", L"quellanix.ext"}}) {
+    wchar_t* found = nullptr;
+    UINT length = 0;
+    VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904b0\\") + name).c_str(),
+                   reinterpret_cast<void**>(&found), &length);
+    EXPECT_STREQ(found, want) << name;
   }
 }
 

@@ -36,42 +36,30 @@ void RemoveTree(const std::wstring& path) {
 // Wine's CreateProcess takes no path past MAX_PATH; the system's own call
 // underneath it does. Starts the process suspended, as CreateProcess does here.
 PROCESS_INFORMATION StartLongPath(const std::wstring& exe, const std::wstring& command) {
-  struct Created {
-    ULONG size;
-    HANDLE process, thread;
-    CLIENT_ID client;
-    BYTE image[64];
-  } created{};
-  using Parameters =
-      NTSTATUS(NTAPI*)(RTL_USER_PROCESS_PARAMETERS**, UNICODE_STRING*, UNICODE_STRING*,
-                       UNICODE_STRING*, UNICODE_STRING*, void*, UNICODE_STRING*, UNICODE_STRING*,
-                       UNICODE_STRING*, UNICODE_STRING*, ULONG);
-  using Create = NTSTATUS(NTAPI*)(UNICODE_STRING*, ULONG, RTL_USER_PROCESS_PARAMETERS*, void*,
-                                  void*, HANDLE, BOOLEAN, HANDLE, HANDLE, Created*);
+  using Text = UNICODE_STRING*;
+  using Params = RTL_USER_PROCESS_PARAMETERS*;
+  HANDLE created[16] = {};  // its size, the process, the thread, then what the caller needs not
   const HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
-  const auto parameters = reinterpret_cast<Parameters>(
+  const auto parameters = reinterpret_cast<NTSTATUS(NTAPI*)(Params*, Text, Text, Text, Text, void*,
+                                                            Text, Text, Text, Text, ULONG)>(
       reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlCreateProcessParametersEx")));
-  const auto create = reinterpret_cast<Create>(
+  const auto create = reinterpret_cast<NTSTATUS(NTAPI*)(Text, ULONG, Params, void*, void*, HANDLE,
+                                                        BOOLEAN, HANDLE, HANDLE, void*)>(
       reinterpret_cast<void*>(::GetProcAddress(ntdll, "RtlCreateUserProcess")));
-  const std::wstring nt_path = L"\\??\\" + exe;
   const auto counted = [](const std::wstring& text) {
     const auto bytes = static_cast<USHORT>(text.size() * sizeof(wchar_t));
-    return UNICODE_STRING{bytes, static_cast<USHORT>(bytes + sizeof(wchar_t)),
-                          const_cast<wchar_t*>(text.c_str())};
+    return UNICODE_STRING{bytes, bytes, const_cast<wchar_t*>(text.c_str())};
   };
+  const std::wstring nt_path = L"\\??\\" + exe;
   UNICODE_STRING image = counted(exe), line = counted(command), nt_image = counted(nt_path);
-  RTL_USER_PROCESS_PARAMETERS* params = nullptr;
-  constexpr ULONG kNormalized = 1;
-  if (!parameters || !create ||
-      parameters(&params, &image, nullptr, nullptr, &line, nullptr, nullptr, nullptr, nullptr,
-                 nullptr, kNormalized) != 0 ||
+  Params params = nullptr;
+  if (parameters(&params, &image, nullptr, nullptr, &line, nullptr, nullptr, nullptr, nullptr,
+                 nullptr, /*normalized*/ 1) != 0 ||
       create(&nt_image, OBJ_CASE_INSENSITIVE, params, nullptr, nullptr, nullptr, FALSE, nullptr,
-             nullptr, &created) != 0) {
+             nullptr, created) != 0) {
     throw DriverError(L"cannot start " + exe);
   }
-  return {created.process, created.thread,
-          static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(created.client.UniqueProcess)),
-          static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(created.client.UniqueThread))};
+  return {created[1], created[2], ::GetProcessId(created[1]), ::GetThreadId(created[2])};
 }
 
 }  // namespace
