@@ -10,6 +10,7 @@
 #include "blocker/activity_log.h"
 #include "blocker/lockout.h"
 #include "blocker/password_check.h"
+#include "blocker/win32/file_bytes.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
 #include "blocker/win32/logon.h"
@@ -37,29 +38,6 @@ constexpr UINT kScanMs = 2000;
 constexpr UINT_PTR kScanTimer = 1;
 constexpr ULONGLONG kSoonMs = 100;  // the least time between two list checks a window brings
 constexpr UINT_PTR kSoonTimer = 2;
-
-class HandleSource : public qx::ByteSource {
- public:
-  HandleSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
-    while (length > 0) {
-      DWORD got = 0;
-      const DWORD want = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
-      if (!ReadFile(file_, out, want, &got, nullptr) || got == 0) return false;
-      out += got;
-      length -= got;
-    }
-    return true;
-  }
-
- private:
-  HANDLE file_;
-  std::uint64_t size_;
-};
 
 // The name the owner chose: the file's name without ".exe".
 std::wstring TitleOf(const std::wstring& path) {
@@ -255,8 +233,8 @@ int Run(HINSTANCE instance) {
                    qx::win::LastErrorText(GetLastError()),
                MB_ICONERROR, 3);
   }
-  const qx::SettingsResult r =
-      qx::ReadSettings(HandleSource(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  const qx::SettingsResult r = qx::ReadSettings(
+      qx::blocker::win::FileBytes(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
   file.reset();
   if (r.no_settings()) {
     return Say(L"This program holds no blocker settings (" + Widen(r.reason) +

@@ -3,6 +3,7 @@
 #include <winternl.h>
 
 #include "blocker/version_resource.h"
+#include "blocker/win32/file_bytes.h"
 #include "common/failure.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
@@ -47,25 +48,6 @@ class Process : public OpenedProcess {
 
  private:
   qx::win::ProcessHandle process_;
-};
-
-// Reads at an offset without moving a file pointer.
-class FileBytes : public ByteSource {
- public:
-  FileBytes(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    OVERLAPPED at{};
-    at.Offset = static_cast<DWORD>(offset);
-    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-    DWORD got = 0;
-    return length <= MAXDWORD && ReadFile(file_, out, static_cast<DWORD>(length), &got, &at) &&
-           got == length;
-  }
-
- private:
-  HANDLE file_;
-  std::uint64_t size_;
 };
 
 // The \\?\ form opens a path of any length.

@@ -46,13 +46,11 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
     std::optional<std::size_t> stopped;
   } cases[] = {
       {L"notepad.exe", L"", false, notepad},
-      {L"NOTEPAD.EXE", L"", false, notepad},                     // letter case aside
       {L"homework.exe", L"NOTEPAD.EXE", false, notepad},         // a renamed copy
       {L"regedt32.exe", L"", false, regedit},                    // an older name
-      {L"sol.exe", L"", false, IndexOfKey("Solitaire")},
       {L"cmd.exe", L"", false, IndexOfKey("Command")},
       {L"powershell.exe", L"", false, IndexOfKey("Command")},    // the command line, any shell
-      {L"pwsh.EXE", L"", false, IndexOfKey("Command")},
+      {L"pwsh.EXE", L"", false, IndexOfKey("Command")},          // letter case aside
       {L"shell.exe", L"PowerShell_ISE.EXE", false, IndexOfKey("Command")},
       {L"wordpad.exe", L"", false, std::nullopt},                // not ticked
       {L"notepad.exe.exe", L"", false, std::nullopt},            // no partial or fuzzy match
