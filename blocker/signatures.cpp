@@ -39,7 +39,9 @@ constexpr std::wstring_view kSpider[] = {L"spider.exe", L"spidersolitaire.exe"};
 constexpr std::wstring_view kRegEdit[] = {L"regedit.exe", L"regedt32.exe"};
 constexpr std::wstring_view kTaskManager[] = {L"taskmgr.exe"};
 constexpr std::wstring_view kMsConfig[] = {L"msconfig.exe"};
-constexpr std::wstring_view kCommand[] = {L"cmd.exe"};
+// The command line: Command Prompt, and PowerShell old and new.
+constexpr std::wstring_view kCommand[] = {L"cmd.exe", L"powershell.exe", L"powershell_ise.exe",
+                                          L"pwsh.exe"};
 
 constexpr std::array<Signature, 34> kSignatures{{
     {"Kazaa", kKazaa}, {"Emule", kEmule}, {"Edonkey", kEdonkey}, {"Limewire", kLimewire},

@@ -1,33 +1,8 @@
 #include "blocker/win32/file_hold.h"
 
+#include "runtime/win32/file_bytes.h"
+
 namespace qx::blocker::win {
-namespace {
-
-class HandleSource : public qx::ByteSource {
- public:
-  HandleSource(HANDLE file, std::uint64_t size) : file_(file), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    LARGE_INTEGER at{};
-    at.QuadPart = static_cast<LONGLONG>(offset);
-    if (!SetFilePointerEx(file_, at, nullptr, FILE_BEGIN)) return false;
-    while (length > 0) {
-      DWORD got = 0;
-      const DWORD want = length > 0x10000000 ? 0x10000000 : static_cast<DWORD>(length);
-      if (!ReadFile(file_, out, want, &got, nullptr) || got == 0) return false;
-      out += got;
-      length -= got;
-    }
-    return true;
-  }
-
- private:
-  HANDLE file_;
-  std::uint64_t size_;
-};
-
-}  // namespace
-
 std::optional<FileId> FileIdOf(HANDLE file) {
   BY_HANDLE_FILE_INFORMATION info{};
   if (!GetFileInformationByHandle(file, &info)) return std::nullopt;
@@ -52,7 +27,8 @@ FileHold::FileHold(const std::wstring& path)
 std::optional<SettingsResult> FileHold::ReadSettings() const {
   LARGE_INTEGER size{};
   if (!held() || !GetFileSizeEx(file_.get(), &size)) return std::nullopt;
-  return qx::ReadSettings(HandleSource(file_.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  return qx::ReadSettings(
+      qx::win::FileBytes(file_.get(), static_cast<std::uint64_t>(size.QuadPart)));
 }
 
 }  // namespace qx::blocker::win

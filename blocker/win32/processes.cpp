@@ -2,7 +2,10 @@
 
 #include <winternl.h>
 
+#include "blocker/version_resource.h"
 #include "common/failure.h"
+#include "runtime/win32/file_bytes.h"
+#include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 
 namespace qx::blocker::win {
@@ -24,6 +27,7 @@ struct ProcessEntry {
 using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr ULONG kSystemProcessInformation = 5;
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
+constexpr std::size_t kLongestPath = 32768;  // characters, the \\?\ form's limit
 
 QueryFn Query() {
   static const auto fn = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
@@ -31,53 +35,29 @@ QueryFn Query() {
   return fn;
 }
 
-}  // namespace
+class Process : public OpenedProcess {
+ public:
+  explicit Process(HANDLE process) : process_(process) {}
+  std::uint64_t Created() const override {
+    FILETIME created{}, exited{}, kernel{}, user{};
+    if (!GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) return 0;
+    return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  }
+  std::optional<std::wstring> ImagePath() const override { return win::ImagePath(process_.get()); }
+  bool End() override { return TerminateProcess(process_.get(), 1) != 0; }
 
-std::vector<ListedProcess> ListProcesses() {
-  const QueryFn query = Query();
-  if (!query) qx::win::ThrowLastError(L"Could not list the running programs.");
-  // Grown and kept between calls: the list is taken several times a second.
-  static std::vector<std::uint64_t> buffer(64 * 1024 / sizeof(std::uint64_t));
-  ULONG needed = 0;
-  LONG status;
-  while ((status = query(kSystemProcessInformation, buffer.data(),
-                         static_cast<ULONG>(buffer.size() * sizeof(std::uint64_t)), &needed)) ==
-         kInfoLengthMismatch) {
-    buffer.resize(buffer.size() * 2 + needed / sizeof(std::uint64_t));
-  }
-  if (status < 0) {
-    wchar_t code[16];
-    swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(status));
-    throw Failure(L"Could not list the running programs.",
-                  std::wstring(L"The system answered with status ") + code + L".");
-  }
-  std::vector<ListedProcess> out;
-  const auto* at = reinterpret_cast<const BYTE*>(buffer.data());
-  for (;;) {
-    const auto* e = reinterpret_cast<const ProcessEntry*>(at);
-    out.push_back({static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(e->unique_process_id)),
-                   static_cast<std::uint64_t>(e->create_time.QuadPart),
-                   std::wstring(e->image_name.Buffer ? e->image_name.Buffer : L"",
-                                e->image_name.Length / sizeof(wchar_t))});
-    if (e->next_entry_offset == 0) break;
-    at += e->next_entry_offset;
-  }
-  return out;
+ private:
+  qx::win::ProcessHandle process_;
+};
+
+// The \\?\ form opens a path of any length.
+std::wstring AnyLength(const std::wstring& path) {
+  if (path.starts_with(L"\\\\?\\")) return path;
+  if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+  return L"\\\\?\\" + path;
 }
 
-std::wstring ImagePath(HANDLE process) {
-  wchar_t path[MAX_PATH * 4];
-  DWORD size = static_cast<DWORD>(std::size(path));
-  if (!QueryFullProcessImageNameW(process, 0, path, &size)) return {};
-  return std::wstring(path, size);
-}
-
-std::wstring OriginalFilename(const std::wstring& path) {
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
-  if (size == 0) return {};
-  std::vector<BYTE> block(size);
-  if (!GetFileVersionInfoW(path.c_str(), 0, size, block.data())) return {};
+std::wstring OriginalFilenameIn(std::string& block) {
   struct Translation {
     WORD language;
     WORD code_page;
@@ -101,6 +81,70 @@ std::wstring OriginalFilename(const std::wstring& path) {
     }
   }
   return {};
+}
+
+}  // namespace
+
+std::vector<ListedProcess> SystemProcesses::List() {
+  const QueryFn query = Query();
+  if (!query) qx::win::ThrowLastError(L"Could not list the running programs.");
+  if (buffer_.empty()) buffer_.resize(64 * 1024 / sizeof(std::uint64_t));
+  ULONG needed = 0;
+  LONG status;
+  while ((status = query(kSystemProcessInformation, buffer_.data(),
+                         static_cast<ULONG>(buffer_.size() * sizeof(std::uint64_t)), &needed)) ==
+         kInfoLengthMismatch) {
+    buffer_.resize(buffer_.size() * 2 + needed / sizeof(std::uint64_t));
+  }
+  if (status < 0) {
+    wchar_t code[16];
+    swprintf(code, std::size(code), L"0x%08lX", static_cast<unsigned long>(status));
+    throw Failure(L"Could not list the running programs.",
+                  std::wstring(L"The system answered with status ") + code + L".");
+  }
+  std::vector<ListedProcess> out;
+  const auto* at = reinterpret_cast<const BYTE*>(buffer_.data());
+  for (;;) {
+    const auto* e = reinterpret_cast<const ProcessEntry*>(at);
+    out.push_back({static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(e->unique_process_id)),
+                   static_cast<std::uint64_t>(e->create_time.QuadPart)});
+    if (e->next_entry_offset == 0) break;
+    at += e->next_entry_offset;
+  }
+  return out;
+}
+
+std::unique_ptr<OpenedProcess> SystemProcesses::Open(std::uint32_t pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+  if (!process) return nullptr;
+  return std::make_unique<Process>(process);
+}
+
+std::optional<std::wstring> SystemProcesses::OriginalName(const std::wstring& path) {
+  qx::win::FileHandle file(CreateFileW(AnyLength(path).c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+  LARGE_INTEGER size{};
+  if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
+  auto block =
+      VersionResource(qx::win::FileBytes(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  if (!block) return std::nullopt;
+  return block->empty() ? std::wstring() : OriginalFilenameIn(*block);
+}
+
+std::optional<std::wstring> ImagePath(HANDLE process) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    DWORD size = static_cast<DWORD>(path.size());
+    if (QueryFullProcessImageNameW(process, 0, path.data(), &size)) {
+      path.resize(size);
+      return path;
+    }
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kLongestPath) {
+      return std::nullopt;
+    }
+    path.resize(path.size() * 4);
+  }
 }
 
 }  // namespace qx::blocker::win

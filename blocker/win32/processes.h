@@ -1,27 +1,28 @@
 #pragma once
-// The running processes, as cheaply as the system lists them, and what the
-// blocker needs to know of one it has not seen before.
+// The system's processes for the watch: listed as cheaply as the system lists
+// them, opened to be read and ended, and their files' version resources.
 #include <windows.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "blocker/process_watch.h"
+
 namespace qx::blocker::win {
 
-struct ListedProcess {
-  DWORD pid;
-  std::uint64_t created;  // creation time: with the id, names one process for good
-  std::wstring image_name;
+class SystemProcesses : public ProcessSource {
+ public:
+  std::vector<ListedProcess> List() override;
+  std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override;
+  std::optional<std::wstring> OriginalName(const std::wstring& path) override;
+
+ private:
+  std::vector<std::uint64_t> buffer_;  // kept: the list is taken again and again
 };
 
-// Every process of the system in one call. Throws Failure.
-std::vector<ListedProcess> ListProcesses();
-
-// The full path of a process's image, empty when it cannot be read.
-std::wstring ImagePath(HANDLE process);
-
-// The OriginalFilename of a file's version resource, empty when it has none.
-std::wstring OriginalFilename(const std::wstring& path);
+// The full path of a process's image, however long; nothing when it cannot be read.
+std::optional<std::wstring> ImagePath(HANDLE process);
 
 }  // namespace qx::blocker::win

@@ -25,10 +25,13 @@
 namespace qx::blocker::win {
 namespace {
 
-// Often enough that a program without a window is gone within a few hundred
-// milliseconds; windows are caught sooner by the creation hook.
-constexpr UINT kScanMs = 250;
+// Any new window, a console's included, brings the list check forward
+// (ScanSoon), so the timed one is for console programs that show no window of
+// their own: it is slow, since each check costs more the more processes run.
+constexpr UINT kScanMs = 2000;
 constexpr UINT_PTR kScanTimer = 1;
+constexpr ULONGLONG kSoonMs = 100;  // the least time between two list checks a window brings
+constexpr UINT_PTR kSoonTimer = 2;
 constexpr wchar_t kNoMemory[] =
     L"The blocker could not do all it should.\n\nThere is not enough memory.";
 
@@ -97,6 +100,29 @@ class Blocker {
     Guarded(scan_failed_, L"\n\nPrograms are still stopped when their windows appear.",
             [&] { Stopped(watcher_.Scan()); });
     Guarded(other_failed_, L"", [&] { Stopped(watcher_.CloseRunDialogs()); });
+    last_scan_ = GetTickCount64();
+    if (watcher_.Waiting()) ScanSoon();  // a process too young to be judged
+  }
+
+  // A list check within kSoonMs of the last one, at most one pending.
+  void ScanSoon() {
+    if (soon_ || !control_) return;
+    const ULONGLONG since = GetTickCount64() - last_scan_;
+    soon_ = SetTimer(control_, kSoonTimer, static_cast<UINT>(since < kSoonMs ? kSoonMs - since : 0),
+                     nullptr) != 0;
+  }
+
+  void Timer(UINT_PTR id) {
+    if (id == kSoonTimer) {
+      KillTimer(control_, kSoonTimer);
+      soon_ = false;
+    }
+    if (id == kScanTimer || id == kSoonTimer) Scan();
+  }
+
+  void Listen(HWND control) {
+    control_ = control;
+    SetTimer(control_, kScanTimer, kScanMs, nullptr);
   }
 
   void WindowCreated(HWND window) {
@@ -104,6 +130,7 @@ class Blocker {
       DWORD pid = 0;
       GetWindowThreadProcessId(window, &pid);
       Stopped(watcher_.Check(pid));
+      ScanSoon();  // a console window's program is not the window's own process
       // The Run dialog's controls appear after the dialog: look at their parent.
       HWND parent = GetParent(window);
       Stopped(watcher_.CloseIfRunDialog(parent ? parent : window));
@@ -152,6 +179,9 @@ class Blocker {
   int failures_ = 0;
   ULONGLONG next_attempt_ = 0;  // GetTickCount64 before which attempts wait
   bool stopping_ = false;
+  HWND control_ = nullptr;
+  ULONGLONG last_scan_ = 0;  // GetTickCount64
+  bool soon_ = false;        // kSoonTimer set
   std::optional<Failure> still_at_logon_;
   bool logon_failed_ = false, log_failed_ = false, scan_failed_ = false, other_failed_ = false;
 };
@@ -167,7 +197,7 @@ void CALLBACK WindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_TIMER:
-      if (running && wparam == kScanTimer) running->Scan();
+      if (running) running->Timer(wparam);
       return 0;
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
@@ -237,7 +267,7 @@ int RunBlocker(HINSTANCE instance, const BlockerSettings& settings, const Blocke
   const HWINEVENTHOOK hook =
       SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, WindowCreated, 0, 0,
                       WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-  SetTimer(control, kScanTimer, kScanMs, nullptr);
+  blocker.Listen(control);
   blocker.Scan();
   for (const std::wstring& warning : warnings) Say(warning, MB_ICONWARNING);
   RunLoop(blocker);

@@ -23,8 +23,8 @@ constexpr UINT kAnswerTimeoutMs = 10000;
 std::optional<FileId> FileOfProcess(DWORD pid) {
   const qx::win::ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
   if (!process) return std::nullopt;
-  const std::wstring image = ImagePath(process.get());
-  return image.empty() ? std::nullopt : FileIdOf(image);
+  const std::optional<std::wstring> image = ImagePath(process.get());
+  return image ? FileIdOf(*image) : std::nullopt;
 }
 
 std::optional<FileId> FileOfWindow(HWND window) {
@@ -36,7 +36,7 @@ std::optional<FileId> FileOfWindow(HWND window) {
 bool OtherProcessRuns(const FileId& self) {
   std::vector<ListedProcess> processes;
   try {
-    processes = ListProcesses();
+    processes = SystemProcesses().List();
   } catch (const Failure&) {
     return true;  // cannot tell: wait for a window
   }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "common/failure.h"
+#include "runtime/win32/file_bytes.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 
@@ -88,30 +89,14 @@ void WriteAll(HANDLE file, const char* data, std::size_t size, std::wstring_view
   }
 }
 
-// Reads at an offset without moving a shared file position, so reads need no
-// order and Read can stay const.
-class PositionedSource : public ByteSource {
+// An open file with its reader.
+class OwnedFileBytes : public FileBytes {
  public:
-  PositionedSource(FileHandle file, std::uint64_t size) : file_(std::move(file)), size_(size) {}
-  std::uint64_t Size() const override { return size_; }
-  bool Read(std::uint64_t offset, std::size_t length, char* out) const override {
-    while (length > 0) {
-      OVERLAPPED at{};
-      at.Offset = static_cast<DWORD>(offset);
-      at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-      const DWORD want = static_cast<DWORD>(std::min<std::size_t>(length, kChunk));
-      DWORD got = 0;
-      if (!ReadFile(file_.get(), out, want, &got, &at) || got == 0) return false;
-      offset += got;
-      out += got;
-      length -= got;
-    }
-    return true;
-  }
+  OwnedFileBytes(FileHandle file, std::uint64_t size)
+      : FileBytes(file.get(), size), file_(std::move(file)) {}
 
  private:
   FileHandle file_;
-  std::uint64_t size_;
 };
 
 }  // namespace
@@ -124,8 +109,8 @@ std::unique_ptr<ByteSource> WinFiles::OpenForReading(std::wstring_view path) {
   if (!file || !GetFileSizeEx(file.get(), &size)) {
     ThrowLastError(L"Could not read " + Quoted(path) + L".");
   }
-  return std::make_unique<PositionedSource>(std::move(file),
-                                            static_cast<std::uint64_t>(size.QuadPart));
+  return std::make_unique<OwnedFileBytes>(std::move(file),
+                                          static_cast<std::uint64_t>(size.QuadPart));
 }
 
 bool WinFiles::Exists(std::wstring_view path) {

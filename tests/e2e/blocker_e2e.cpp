@@ -146,10 +146,15 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
       CompileAndStart({"Notepad", "RegEdit", "Command", "Run", "Solitaire"}, kPassword, L"Guard");
   EXPECT_EQ(AtLogon(L"Guard"), L"\"" + folder().File(L"Guard.exe") + L"\"");
 
-  // Windowed and console programs, by their names and by the names their
-  // version resources carry, under their own names and renamed.
+  // Windowed and console programs by their names, and a renamed copy by the
+  // name its version resource carries, from a folder deeper than any fixed
+  // buffer a path might be read into (MAX_PATH, and four times that).
   const std::wstring stand_in = std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in.exe";
-  ASSERT_TRUE(::CopyFileW(stand_in.c_str(), folder().File(L"homework.exe").c_str(), FALSE));
+  std::wstring deep = folder().path();
+  while (deep.size() < 4 * MAX_PATH + 100) deep += L"\\" + std::wstring(200, L'd');
+  std::filesystem::create_directories(deep);
+  deep += L"\\homework.exe";
+  ASSERT_TRUE(::CopyFileW(stand_in.c_str(), deep.c_str(), FALSE));
   const struct {
     std::wstring exe, arguments;
     DWORD flags;
@@ -157,9 +162,7 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
       {std::wstring(kSystem) + L"notepad.exe", L"", 0},
       {L"C:\\windows\\regedit.exe", L"", 0},
       {std::wstring(kSystem) + L"cmd.exe", L"", CREATE_NEW_CONSOLE},
-      {stand_in, L"", 0},
-      {folder().File(L"homework.exe"), L"", 0},
-      {std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"", CREATE_NEW_CONSOLE},
+      {deep, L"", 0},
       // The Run dialog is closed; the program that shows it ends by itself.
       {std::wstring(kSystem) + L"rundll32.exe", L"shell32.dll,#61", 0},
   };
@@ -171,8 +174,10 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   const std::string log = ReadFile(LogOf(L"Guard"));
   EXPECT_NE(log.find("  Notepad  C:\\windows\\system32\\notepad.exe\r\n"), std::string::npos)
       << log;
-  EXPECT_NE(log.find("  Solitaire  " + Narrow(folder().File(L"homework.exe"))), std::string::npos)
-      << log;
+  EXPECT_NE(log.find("  Solitaire  " + Narrow(deep)), std::string::npos) << log;
+  // One opening of the Run dialog, one line, whatever its controls and the checks saw.
+  const std::size_t run = log.find("  Run Dialog  ");
+  EXPECT_TRUE(run != std::string::npos && run == log.rfind("  Run Dialog  ")) << log;
 
   // An unticked program keeps running: a console program the periodic check
   // alone can see is gone after it started, so that check has seen it too.

@@ -6,6 +6,7 @@
 
 #include "blocker/lockout.h"
 #include "blocker/password_check.h"
+#include "blocker/process_watch.h"
 #include "blocker/signatures.h"
 #include "cipher/text_cipher.h"
 
@@ -44,18 +45,16 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
     std::optional<std::size_t> stopped;
   } cases[] = {
       {L"notepad.exe", L"", false, notepad},
-      {L"NOTEPAD.EXE", L"", false, notepad},                     // letter case aside
       {L"homework.exe", L"NOTEPAD.EXE", false, notepad},         // a renamed copy
       {L"regedt32.exe", L"", false, regedit},                    // an older name
-      {L"C.exe", L"regedit.exe", false, regedit},
-      {L"sol.exe", L"", false, IndexOfKey("Solitaire")},
       {L"cmd.exe", L"", false, IndexOfKey("Command")},
+      {L"powershell.exe", L"", false, IndexOfKey("Command")},    // the command line, any shell
+      {L"pwsh.EXE", L"", false, IndexOfKey("Command")},          // letter case aside
+      {L"shell.exe", L"PowerShell_ISE.EXE", false, IndexOfKey("Command")},
       {L"wordpad.exe", L"", false, std::nullopt},                // not ticked
       {L"notepad.exe.exe", L"", false, std::nullopt},            // no partial or fuzzy match
-      {L"notepad", L"", false, std::nullopt},
       {L"mynotepad.exe", L"notepad.ex", false, std::nullopt},
       {L"explorer.exe", L"EXPLORER.EXE", false, std::nullopt},
-      {L"conhost.exe", L"conhost.exe", false, std::nullopt},
       {L"notepad.exe", L"", true, std::nullopt},                 // never this process
       {L"notepad.exe", L"Quellanix.exe", false, std::nullopt},   // never the configurator
       {L"cmd.exe", L"QUELLANIX.EXT", false, std::nullopt},       // never a blocker
@@ -67,6 +66,69 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
         << testing::PrintToString(std::wstring(c.original));
   }
   EXPECT_EQ(EntryToStop(BlockerSettings{}, {L"notepad.exe", L"", false}), std::nullopt);
+}
+
+// One process (id 7) that a test changes between two looks at it.
+struct FakeSystem : ProcessSource {
+  struct Now {
+    std::uint64_t listed, opened;  // creation times: in the list, and of what opening it finds
+    std::optional<std::wstring> path, original;
+  } now;
+  bool ended = false;
+
+  struct Opened : OpenedProcess {
+    FakeSystem& system;
+    explicit Opened(FakeSystem& s) : system(s) {}
+    std::uint64_t Created() const override { return system.now.opened; }
+    std::optional<std::wstring> ImagePath() const override { return system.now.path; }
+    bool End() override { return system.ended = true; }
+  };
+  std::vector<ListedProcess> List() override { return {{0, 0}, {7, now.listed}}; }
+  std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override {
+    return pid == 7 ? std::make_unique<Opened>(*this) : nullptr;
+  }
+  std::optional<std::wstring> OriginalName(const std::wstring& path) override {
+    return path == now.path ? now.original : std::nullopt;
+  }
+};
+
+TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilThen) {
+  BlockerSettings s;
+  s.block[*IndexOfKey("Notepad")] = true;
+  const std::wstring n = L"C:\\w\\notepad.exe", w = L"C:\\w\\wordpad.exe", e;
+  const std::optional<std::wstring> u;  // unreadable
+  // clang-format off
+  const struct {
+    const char* what;
+    bool window_first;  // the first look comes from a window, the second from the list
+    FakeSystem::Now first;
+    bool ended_first, waiting;
+    FakeSystem::Now second;
+    bool ended_second;
+  } cases[] = {
+      {"its id reused between list and open", false, {1, 2, n, e}, false, true, {2, 2, n, e}, true},
+      {"a new process under a judged id", false, {1, 1, w, e}, false, false, {2, 2, n, e}, true},
+      {"its image unreadable, then read", false, {1, 1, u, e}, false, true, {1, 1, n, e}, true},
+      {"a window's unreadable, then listed", true, {1, 1, u, e}, false, true, {1, 1, n, e}, true},
+      {"version unreadable: no name alone", false, {1, 1, n, u}, false, true, {1, 1, n, e}, true},
+      {"a blocker named so", false, {1, 1, n, L"quellanix.ext"}, false, false, {1, 1, n, e}, false},
+      {"judged once, from a window", true, {1, 1, w, e}, false, false, {1, 1, n, e}, false},
+      {"a renamed copy", true, {1, 1, w, L"Notepad.exe"}, true, false, {1, 1, w, e}, false},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    FakeSystem system;
+    ProcessWatch watch(s, system, 3);
+    system.now = c.first;
+    const auto stopped = c.window_first ? watch.Check(7) : watch.Scan();
+    EXPECT_EQ(system.ended, c.ended_first) << c.what;
+    EXPECT_EQ(stopped.size(), c.ended_first ? 1u : 0u) << c.what;
+    EXPECT_EQ(watch.Waiting(), c.waiting) << c.what;
+    system.now = c.second;
+    system.ended = false;
+    EXPECT_EQ(watch.Scan().size(), c.ended_second ? 1u : 0u) << c.what;
+    EXPECT_EQ(system.ended, c.ended_second) << c.what;
+  }
 }
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {

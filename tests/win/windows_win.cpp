@@ -205,6 +205,26 @@ TEST(VersionResource, CarriesTheFactsOfTheVersionHeader) {
   }
 }
 
+// The blocker runs under the name its owner chose: nothing in its version
+// resource names the tool for Task Manager to show instead, only the original
+// file name by which blockers know one another.
+TEST(VersionResource, TheBlockerTemplateNamesNoToolButItsOriginalFileName) {
+  DWORD ignored = 0;
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(QX_TEMPLATE, &ignored));
+  ASSERT_TRUE(GetFileVersionInfoW(QX_TEMPLATE, 0, static_cast<DWORD>(block.size()), block.data()));
+  for (const auto& [name, want] :
+       {std::pair<const wchar_t*, const wchar_t*>{L"FileDescription", nullptr},
+        {L"ProductName", nullptr},
+        {L"CompanyName", nullptr},
+        {L"OriginalFilename", L"quellanix.ext"}}) {
+    wchar_t* found = nullptr;
+    UINT length = 0;
+    VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904b0\\") + name).c_str(),
+                   reinterpret_cast<void**>(&found), &length);
+    EXPECT_STREQ(found, want) << name;
+  }
+}
+
 // The system's conversion refuses what the code page lacks rather than
 // writing a look-alike (A for A-macron), and what it takes comes back whole.
 TEST(AnsiCodec, RefusesCharactersOutsideTheCodePageAndRoundTripsTheRest) {
