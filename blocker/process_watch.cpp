@@ -1,17 +1,9 @@
 #include "blocker/process_watch.h"
 
 #include "blocker/signatures.h"
+#include "common/path_parts.h"
 
 namespace qx::blocker {
-namespace {
-
-std::wstring_view FileName(std::wstring_view path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
-}
-
-}  // namespace
-
 std::vector<StoppedProgram> ProcessWatch::Scan() {
   std::vector<StoppedProgram> stopped;
   std::set<ListedProcess> judged;
@@ -64,7 +56,7 @@ bool ProcessWatch::Judge(std::uint32_t pid, OpenedProcess& process,
   if (!path) return false;
   const auto original = source_.OriginalName(*path);
   if (!original) return false;
-  const auto entry = EntryToStop(settings_, {FileName(*path), *original, pid == self_});
+  const auto entry = EntryToStop(settings_, {FileNameOf(*path), *original, pid == self_});
   if (entry && process.End()) stopped.push_back({*entry, *path});
   return true;
 }

@@ -2,6 +2,7 @@
 
 #include "blocker/signatures.h"
 #include "runtime/win32/handles.h"
+#include "runtime/win32/window_class.h"
 
 namespace qx::blocker::win {
 namespace {
@@ -12,18 +13,11 @@ constexpr int kRunLabelId = 12305;
 constexpr int kRunBrowseId = 12288;
 
 bool HasChild(HWND dialog, int id, const wchar_t* window_class) {
-  HWND child = GetDlgItem(dialog, id);
-  wchar_t name[32] = {};
-  return child && GetClassNameW(child, name, static_cast<int>(std::size(name))) &&
-         lstrcmpiW(name, window_class) == 0;
+  return qx::win::HasWindowClass(GetDlgItem(dialog, id), window_class);
 }
 
 bool IsRunDialog(HWND window) {
-  wchar_t name[16] = {};
-  if (!GetClassNameW(window, name, static_cast<int>(std::size(name))) ||
-      lstrcmpW(name, L"#32770") != 0) {
-    return false;
-  }
+  if (!qx::win::HasWindowClass(window, L"#32770")) return false;
   // Recognised by its controls, not by its title, which is translated.
   return HasChild(window, kRunComboId, L"ComboBox") && HasChild(window, kRunLabelId, L"Static") &&
          HasChild(window, kRunBrowseId, L"Button") && GetDlgItem(window, IDOK) &&
