@@ -35,7 +35,7 @@ TEST(Signatures, EveryProgramKeyHasNamesAndNoNameBelongsToTwoKeys) {
 
 TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
   BlockerSettings s;
-  for (const char* key : {"Notepad", "RegEdit", "Command", "Solitaire"})
+  for (const char* key : {"Notepad", "RegEdit", "Command", "Solitaire", "Kazaa"})
     s.block[*IndexOfKey(key)] = true;
   const auto notepad = IndexOfKey("Notepad"), regedit = IndexOfKey("RegEdit");
   // clang-format off
@@ -46,6 +46,8 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
   } cases[] = {
       {L"notepad.exe", L"", false, notepad},
       {L"NOTEPAD.EXE", L"", false, notepad},                     // letter case aside
+      {L"KAZAA.EXE", L"", false, IndexOfKey("Kazaa")},         // to the end of the alphabet
+      {L"motepad.exe", L"", false, std::nullopt},                // every letter counts
       {L"homework.exe", L"NOTEPAD.EXE", false, notepad},         // a renamed copy
       {L"regedt32.exe", L"", false, regedit},                    // an older name
       {L"C.exe", L"regedit.exe", false, regedit},
