@@ -9,15 +9,15 @@ namespace qx {
 
 void PropBag::BuildBlocker() {
   const std::wstring& folder = rt_.app.Path;
-  const std::wstring blocker = folder + L"\\" + values_.ProgramTitle + kExeSuffix;
+  const std::wstring blocker = folder + L"\\" + std::wstring(program_title_) + kExeSuffix;
   // Refused before anything is read or written.
-  if (auto problem = TitleProblem(folder, values_.ProgramTitle)) {
+  if (auto problem = TitleProblem(folder, program_title_)) {
     throw Failure(L"Could not compile \"" + blocker + L"\".", *problem);
   }
 
   BlockerSettings settings;
-  for (std::size_t i = 0; i < kEntryCount; ++i) settings.block[i] = values_.block[i] != vbFalse;
-  auto password = rt_.ansi.ToAnsi(values_.EncryptedPassword);
+  for (std::size_t i = 0; i < kEntryCount; ++i) settings.block[i] = block_[i] != 0;
+  auto password = rt_.ansi.ToAnsi(encrypted_password_);
   if (!password) {
     throw Failure(L"Could not compile \"" + blocker + L"\".",
                   L"The encrypted password holds characters outside the ANSI code page.");
