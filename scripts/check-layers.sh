@@ -14,7 +14,6 @@ catalogue         common
 cipher            common
 format            common catalogue
 runtime           common
-runtime/posix     common runtime
 runtime/win32     common runtime
 app               common catalogue cipher format runtime builder
 builder           common catalogue cipher format runtime
@@ -25,7 +24,7 @@ about/win32       common runtime runtime/win32 about ui assets
 blocker           common catalogue cipher format runtime runtime/win32 ui
 settings_tool     common catalogue format
 assets            common assets
-bench             common catalogue format runtime runtime/posix
+bench             common catalogue format runtime runtime/win32
 '
 
 layer_of() {  # the longest rule folder that contains path $1
