@@ -29,16 +29,16 @@ std::optional<std::wstring> ExistingFileProblem(Files& files, const std::wstring
 
 void PropBag::BuildBlocker() {
   const std::wstring& folder = rt_.app.Path;
-  const std::wstring blocker = folder + L"\\" + values_.ProgramTitle + kExeSuffix;
+  const std::wstring blocker = folder + L"\\" + std::wstring(program_title_) + kExeSuffix;
   const std::wstring refused = L"Could not compile \"" + blocker + L"\".";
   // Refused before anything is written; the title before a file of its name is read.
-  auto problem = TitleProblem(folder, values_.ProgramTitle);
+  auto problem = TitleProblem(folder, program_title_);
   if (!problem) problem = ExistingFileProblem(rt_.files, blocker);
   if (problem) throw Failure(refused, *problem);
 
   BlockerSettings settings;
-  for (std::size_t i = 0; i < kEntryCount; ++i) settings.block[i] = values_.block[i] != vbFalse;
-  auto password = rt_.ansi.ToAnsi(values_.EncryptedPassword);
+  for (std::size_t i = 0; i < kEntryCount; ++i) settings.block[i] = block_[i] != 0;
+  auto password = rt_.ansi.ToAnsi(encrypted_password_);
   if (!password) {
     throw Failure(refused, L"The encrypted password holds characters outside the ANSI code page.");
   }

@@ -1,6 +1,10 @@
 #pragma once
-// The builder: writes the compiled blocker from the program-wide values.
-#include "app/public_values.h"
+// The builder: writes the compiled blocker from what the compile flow hands it.
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+#include "catalogue/catalogue.h"
 #include "runtime/runtime.h"
 
 namespace qx {
@@ -13,18 +17,27 @@ inline constexpr wchar_t kDefaultProgramTitle[] = L"Brindlecor";
 
 class PropBag {
  public:
-  PropBag(Runtime& rt, const PublicValues& values) : rt_(rt), values_(values) {}
+  // The 35 block flags in catalogue order (0 is False), the encrypted password
+  // and the program title; all must outlive the builder.
+  PropBag(Runtime& rt, std::span<const std::int16_t, kEntryCount> block,
+          std::wstring_view encrypted_password, std::wstring_view program_title)
+      : rt_(rt),
+        block_(block),
+        encrypted_password_(encrypted_password),
+        program_title_(program_title) {}
 
-  // Writes the 35 block flags in bag order and the encrypted password into a
-  // new bag and the blocker named by `ProgramTitle` into the application
-  // folder, replacing only an older blocker of that name. Throws Failure (title
-  // refused, another program's file in the way, template unusable, write
-  // failed); a failure leaves no new or partial file behind.
+  // Writes the block flags in bag order and the encrypted password into a new
+  // bag and the blocker named by the program title into the application
+  // folder, replacing only an older blocker of that name. Throws Failure
+  // (title refused, another program's file in the way, template unusable,
+  // write failed); a failure leaves no new or partial file behind.
   void BuildBlocker();
 
  private:
   Runtime& rt_;
-  const PublicValues& values_;
+  std::span<const std::int16_t, kEntryCount> block_;
+  std::wstring_view encrypted_password_;
+  std::wstring_view program_title_;
 };
 
 }  // namespace qx

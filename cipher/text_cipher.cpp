@@ -1,5 +1,6 @@
 #include "cipher/text_cipher.h"
 
+#include <algorithm>
 #include <cstddef>
 
 namespace qx {
@@ -56,7 +57,6 @@ std::string Stretch(std::string_view bytes) {
         h |= b / 64;
         out[k++] = CharOf(kFirstCode + h);
         h = 0;
-        break;
     }
   }
   // A short last group carries its high bits in the very last character.
@@ -66,9 +66,8 @@ std::string Stretch(std::string_view bytes) {
 
 std::string Shrink(std::string_view text) {
   const long length = static_cast<long>(text.size());
-  // An empty text gives a negative length: no output can be made.
-  const long n = (length - 1) - (length - 1) / 4;
-  if (n < 0) return std::string();
+  // An empty text gives a negative length: no output.
+  const long n = std::max(0L, (length - 1) - (length - 1) / 4);
   std::string out(static_cast<std::size_t>(n), ' ');
   long j = 0;
   long p = 0;
@@ -79,8 +78,7 @@ std::string Shrink(std::string_view text) {
     int t = 0;
     switch (i % 3) {
       case 1:
-        p += 4;
-        if (p > length) p = length;
+        p = std::min(p + 4, length);
         hi = CodeAt(text, static_cast<std::size_t>(p - 1)) - kFirstCode;
         t = ((hi / 16) & 3) * 64;
         break;
@@ -90,7 +88,6 @@ std::string Shrink(std::string_view text) {
       default:
         t = (hi & 3) * 64;
         ++j;  // past the group's high-bits character
-        break;
     }
     // A code below 59 makes lo negative: no character, the space stays.
     const int code = lo | t;

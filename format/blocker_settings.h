@@ -10,6 +10,7 @@ namespace qx {
 struct BlockerSettings {
   std::array<bool, kEntryCount> block{};  // catalogue order
   std::string encrypted_password;         // ANSI bytes, empty when none was set
+  bool operator==(const BlockerSettings&) const = default;
 };
 
 }  // namespace qx

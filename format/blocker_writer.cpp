@@ -31,7 +31,7 @@ std::string BagRecord(std::string_view contents) {
 std::string BagContents(const BlockerSettings& settings) {
   PropertyBag bag;
   for (std::size_t i : BagOrder()) {
-    bag.WriteProperty(kCatalogue[i].bag_key, static_cast<std::int16_t>(settings.block[i] ? -1 : 0));
+    bag.WriteProperty(kCatalogue[i].bag_key, static_cast<std::int16_t>(settings.block[i]));
   }
   bag.WriteProperty(bag::kPasswordKey, settings.encrypted_password);
   return bag.Contents();

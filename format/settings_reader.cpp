@@ -1,6 +1,6 @@
 #include "format/settings_reader.h"
 
-#include <limits>
+#include <vector>
 
 #include "format/bag_format.h"
 #include "format/little_endian.h"
@@ -8,9 +8,8 @@
 namespace qx {
 namespace {
 
-// A bag holds 36 short properties and one password; anything this large is
-// damage, and refusing it keeps a bad trailer from costing a huge allocation.
-constexpr std::uint64_t kMaxContents = 16u * 1024 * 1024;
+// The flags in bag order, then the password.
+constexpr std::size_t kExpectedProperties = kEntryCount + 1;
 
 // Sequential reading of the contents with bounds checks.
 class Cursor {
@@ -18,23 +17,39 @@ class Cursor {
   explicit Cursor(std::string_view bytes) : bytes_(bytes) {}
   std::size_t left() const { return bytes_.size() - at_; }
   std::size_t at() const { return at_; }
+  // Where the value just taken began.
+  std::size_t last_value_at() const { return last_at_; }
   template <typename T>
   bool Take(T& value) {
     if (left() < sizeof(T)) return false;
     value = le::Read<T>(bytes_, at_);
-    at_ += sizeof(T);
+    Advance(sizeof(T));
     return true;
   }
   bool Take(std::size_t length, std::string& out) {
     if (left() < length) return false;
     out.assign(bytes_.substr(at_, length));
-    at_ += length;
+    Advance(length);
     return true;
   }
 
  private:
+  void Advance(std::size_t length) {
+    last_at_ = at_;
+    at_ += length;
+  }
+
   std::string_view bytes_;
   std::size_t at_ = 0;
+  std::size_t last_at_ = 0;
+};
+
+// One property as stored.
+struct BagProperty {
+  std::string name;
+  std::uint16_t type = 0;
+  std::int16_t boolean = 0;  // type 11
+  std::string text;          // type 8
 };
 
 SettingsResult Fail(SettingsFault fault, std::string reason) {
@@ -55,65 +70,60 @@ std::uint16_t ExpectedType(std::size_t i) {
   return i < kEntryCount ? bag::kTypeBoolean : bag::kTypeString;
 }
 
-}  // namespace
-
-std::optional<std::vector<BagProperty>> ParseBagContents(std::string_view contents,
-                                                         SettingsFault& fault,
-                                                         std::string& reason) {
+// Parses the bag's contents into `props`; the fault on anything malformed.
+SettingsResult ParseBagContents(std::string_view contents, std::vector<BagProperty>& props) {
   Cursor in(contents);
-  const auto fail = [&](SettingsFault f, std::string why) {
-    fault = f;
-    reason = std::move(why);
-    return std::nullopt;
-  };
   std::string magic;
   if (!in.Take(bag::kMagic.size(), magic) || magic != bag::kMagic) {
-    return fail(SettingsFault::Magic, "the settings bag does not begin with \"QXPB\"");
+    return Fail(SettingsFault::Magic,
+                "the settings bag does not begin with \"" + std::string(bag::kMagic) + "\"");
   }
   std::uint16_t version = 0, count = 0;
-  if (!in.Take(version)) return fail(SettingsFault::Truncated, "the bag ends inside its version");
+  if (!in.Take(version)) return Fail(SettingsFault::Truncated, "the bag ends inside its version");
   if (version != bag::kVersion) {
-    return fail(SettingsFault::Version,
-                "the bag's version is " + std::to_string(version) + ", not 1");
+    return Fail(SettingsFault::Version, "the bag's version is " + std::to_string(version) +
+                                            ", not " + std::to_string(bag::kVersion));
   }
-  if (!in.Take(count)) return fail(SettingsFault::Truncated, "the bag ends inside its count");
+  if (!in.Take(count)) return Fail(SettingsFault::Truncated, "the bag ends inside its count");
 
-  std::vector<BagProperty> props;
   for (std::size_t i = 0; i < count; ++i) {
     const std::string which = "property " + std::to_string(i + 1);
     BagProperty p;
     std::uint16_t name_length = 0;
     if (!in.Take(name_length) || !in.Take(name_length, p.name) || !in.Take(p.type)) {
-      return fail(SettingsFault::Truncated, "the bag ends inside the name of " + which);
+      return Fail(SettingsFault::Truncated, "the bag ends inside the name of " + which);
     }
     if (name_length == 0) {
-      return fail(SettingsFault::UnexpectedProperty, which + " has an empty name");
+      return Fail(SettingsFault::UnexpectedProperty, which + " has an empty name");
     }
     if (p.type == bag::kTypeBoolean) {
       if (!in.Take(p.boolean)) {
-        return fail(SettingsFault::Truncated, "the bag ends inside the value of " + which);
+        return Fail(SettingsFault::Truncated, "the bag ends inside the value of " + which);
       }
       if (p.boolean != -1 && p.boolean != 0) {
-        return fail(SettingsFault::BadBoolean, which + " (\"" + p.name + "\") holds the Boolean " +
-                                                   std::to_string(p.boolean) + At(in.at() - 2));
+        return Fail(SettingsFault::BadBoolean, which + " (\"" + p.name + "\") holds the Boolean " +
+                                                   std::to_string(p.boolean) +
+                                                   At(in.last_value_at()));
       }
     } else if (p.type == bag::kTypeString) {
       std::uint32_t length = 0;
       if (!in.Take(length) || !in.Take(length, p.text)) {
-        return fail(SettingsFault::Truncated, "the bag ends inside the value of " + which);
+        return Fail(SettingsFault::Truncated, "the bag ends inside the value of " + which);
       }
     } else {
-      return fail(SettingsFault::UnknownType,
-                  which + " has the unknown type " + std::to_string(p.type) + At(in.at() - 2));
+      return Fail(SettingsFault::UnknownType, which + " has the unknown type " +
+                                                  std::to_string(p.type) + At(in.last_value_at()));
     }
     props.push_back(std::move(p));
   }
   if (in.left() != 0) {
-    return fail(SettingsFault::TrailingBytes,
+    return Fail(SettingsFault::TrailingBytes,
                 std::to_string(in.left()) + " bytes follow the last property" + At(in.at()));
   }
-  return props;
+  return {};
 }
+
+}  // namespace
 
 SettingsResult ReadSettings(const ByteSource& file) {
   const std::uint64_t size = file.Size();
@@ -152,7 +162,7 @@ SettingsResult ReadSettings(const ByteSource& file) {
                     std::to_string(contents_at + count) + ", but the trailer begins at " +
                     std::to_string(trailer_at));
   }
-  if (count > kMaxContents) {
+  if (count > kMaxBagContents) {
     return Fail(SettingsFault::RecordEnd,
                 "the settings record is implausibly large (" + std::to_string(count) + " bytes)");
   }
@@ -161,15 +171,16 @@ SettingsResult ReadSettings(const ByteSource& file) {
     return Fail(SettingsFault::Unreadable, "the settings bag could not be read");
   }
 
-  SettingsResult result;
-  auto props = ParseBagContents(contents, result.fault, result.reason);
-  if (!props) return result;
-  if (props->size() != kEntryCount + 1) {
-    return Fail(SettingsFault::UnexpectedProperty,
-                "the bag holds " + std::to_string(props->size()) + " properties, not 36");
+  std::vector<BagProperty> props;
+  SettingsResult result = ParseBagContents(contents, props);
+  if (!result.ok()) return result;
+  if (props.size() != kExpectedProperties) {
+    return Fail(SettingsFault::UnexpectedProperty, "the bag holds " + std::to_string(props.size()) +
+                                                       " properties, not " +
+                                                       std::to_string(kExpectedProperties));
   }
-  for (std::size_t i = 0; i < props->size(); ++i) {
-    const BagProperty& p = (*props)[i];
+  for (std::size_t i = 0; i < props.size(); ++i) {
+    const BagProperty& p = props[i];
     if (p.name != ExpectedName(i) || p.type != ExpectedType(i)) {
       return Fail(SettingsFault::UnexpectedProperty,
                   "property " + std::to_string(i + 1) + " is \"" + p.name + "\" of type " +

@@ -4,15 +4,17 @@
 // builder writes is rejected with a reason, and nothing outside the file is read.
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "common/byte_source.h"
 #include "format/blocker_settings.h"
 
 namespace qx {
+
+// A bag holds 36 short properties and one password; a record larger than this
+// is damage, refused before it costs a huge allocation.
+inline constexpr std::uint64_t kMaxBagContents = 16u * 1024 * 1024;
 
 enum class SettingsFault {
   None,
@@ -40,19 +42,6 @@ struct SettingsResult {
     return fault == SettingsFault::NoTrailer || fault == SettingsFault::RecordHeader;
   }
 };
-
-// One property as stored.
-struct BagProperty {
-  std::string name;
-  std::uint16_t type = 0;
-  std::int16_t boolean = 0;  // type 11
-  std::string text;          // type 8
-};
-
-// Parses the bag's contents into its properties; nullopt with `fault`/`reason`
-// set on anything malformed.
-std::optional<std::vector<BagProperty>> ParseBagContents(std::string_view contents,
-                                                         SettingsFault& fault, std::string& reason);
 
 SettingsResult ReadSettings(const ByteSource& file);
 SettingsResult ReadSettings(std::string_view whole_file);

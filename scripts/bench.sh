@@ -1,8 +1,12 @@
 #!/usr/bin/env bash
-# Builds the native bench without sanitizers and runs it: scripts/bench.sh [MB]
+# Compile from a large template against a copy of it, under Wine, on the
+# program's own file operations: scripts/bench.sh [MB]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-out="${QX_BENCH_DIR:-$root/build/bench}"
-cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=Release -DQX_SANITIZE=OFF >/dev/null
-cmake --build "$out" --target compile_bench -j2 >/dev/null
-"$out/compile_bench" "${1:-256}"
+"$root/scripts/deps.sh"
+"$root/scripts/build.sh" >/dev/null
+# shellcheck source=scripts/wine-env.sh
+. "$root/scripts/wine-env.sh"
+trap qx_wine_stop EXIT
+qx_wine_prepare "$root/build/wineprefix"
+qx_fixed_layout wine "$root/build/win/compile_bench.exe" "${1:-256}"

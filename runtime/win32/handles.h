@@ -3,11 +3,18 @@
 // for device-context state.
 #include <windows.h>
 
+#include <cstdint>
 #include <utility>
 
 namespace qx::win {
 
-// Generic owner: `Traits` names the invalid value and how to close.
+// Win32 calls fail with null (OpenProcess, CreateThread, RegOpenKeyEx...) or
+// with INVALID_HANDLE_VALUE (CreateFile, FindFirstFile, snapshots), and no
+// handle of any kind is either. Every owner refuses both, so whichever call
+// filled it, `if (!h)` sees the failure.
+constexpr bool IsFailureValue(std::uintptr_t bits) { return bits == 0 || bits == UINTPTR_MAX; }
+
+// Generic owner: `Traits` names the handle type and how to close it.
 template <typename Traits>
 class UniqueHandle {
  public:
@@ -16,18 +23,18 @@ class UniqueHandle {
   explicit UniqueHandle(Handle h) : h_(h) {}
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& o) noexcept : h_(std::exchange(o.h_, Traits::Invalid())) {}
+  UniqueHandle(UniqueHandle&& o) noexcept : h_(o.release()) {}
   UniqueHandle& operator=(UniqueHandle&& o) noexcept {
-    if (this != &o) reset(std::exchange(o.h_, Traits::Invalid()));
+    if (this != &o) reset(o.release());
     return *this;
   }
   ~UniqueHandle() { reset(); }
 
   Handle get() const { return h_; }
-  explicit operator bool() const { return h_ != Traits::Invalid(); }
-  Handle release() { return std::exchange(h_, Traits::Invalid()); }
-  void reset(Handle h = Traits::Invalid()) {
-    if (h_ != Traits::Invalid()) Traits::Close(h_);
+  explicit operator bool() const { return !IsFailureValue(reinterpret_cast<std::uintptr_t>(h_)); }
+  Handle release() { return std::exchange(h_, nullptr); }
+  void reset(Handle h = nullptr) {
+    if (*this) Traits::Close(h_);
     h_ = h;
   }
   // For out-parameters: closes what is held and hands out the slot.
@@ -37,43 +44,35 @@ class UniqueHandle {
   }
 
  private:
-  Handle h_ = Traits::Invalid();
+  Handle h_ = nullptr;
 };
 
-struct KernelHandleTraits {  // CreateFile, snapshots, processes, threads
+struct KernelHandleTraits {  // files, processes, threads, snapshots
   using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
-  static void Close(Handle h) { ::CloseHandle(h); }
-};
-struct NullableHandleTraits {  // handles whose failure value is null (OpenProcess, ...)
-  using Handle = HANDLE;
-  static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { ::CloseHandle(h); }
 };
 struct FindHandleTraits {
   using Handle = HANDLE;
-  static Handle Invalid() { return INVALID_HANDLE_VALUE; }
   static void Close(Handle h) { ::FindClose(h); }
 };
 struct RegKeyTraits {
   using Handle = HKEY;
-  static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { ::RegCloseKey(h); }
 };
 template <typename T>
 struct GdiTraits {
   using Handle = T;
-  static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { ::DeleteObject(h); }
 };
 struct IconTraits {
   using Handle = HICON;
-  static Handle Invalid() { return nullptr; }
   static void Close(Handle h) { ::DestroyIcon(h); }
 };
 
+// One owner for every kernel handle: there is no file owner to mispair with a
+// process.
 using FileHandle = UniqueHandle<KernelHandleTraits>;
-using ProcessHandle = UniqueHandle<NullableHandleTraits>;
+using ProcessHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using Font = UniqueHandle<GdiTraits<HFONT>>;

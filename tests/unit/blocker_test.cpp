@@ -35,7 +35,7 @@ TEST(Signatures, EveryProgramKeyHasNamesAndNoNameBelongsToTwoKeys) {
 
 TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
   BlockerSettings s;
-  for (const char* key : {"Notepad", "RegEdit", "Command", "Solitaire"})
+  for (const char* key : {"Notepad", "RegEdit", "Command", "Solitaire", "Kazaa"})
     s.block[*IndexOfKey(key)] = true;
   const auto notepad = IndexOfKey("Notepad"), regedit = IndexOfKey("RegEdit");
   // clang-format off
@@ -45,6 +45,8 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
     std::optional<std::size_t> stopped;
   } cases[] = {
       {L"notepad.exe", L"", false, notepad},
+      {L"KAZAA.EXE", L"", false, IndexOfKey("Kazaa")},         // to the end of the alphabet
+      {L"motepad.exe", L"", false, std::nullopt},                // every letter counts
       {L"homework.exe", L"NOTEPAD.EXE", false, notepad},         // a renamed copy
       {L"regedt32.exe", L"", false, regedit},                    // an older name
       {L"cmd.exe", L"", false, IndexOfKey("Command")},

@@ -3,12 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 #include <random>
+#include <regex>
 #include <string>
 
 #include "common/failure.h"
 #include "format/blocker_writer.h"
 #include "format/property_bag.h"
+#include "format/settings_json.h"
 #include "format/settings_reader.h"
 
 namespace qx {
@@ -37,7 +40,6 @@ std::string Le(std::uint64_t v, int size) {
 TEST(BlockerWriter, LaysTheRecordOverTheTemplatesLastByteAndEndsWithItsLength) {
   const std::string file = WriteBlocker(kTemplate, Sample());
   const std::size_t contents = file.size() - kBag - 4;
-  EXPECT_EQ(file.substr(0, kRecord), kTemplate.substr(0, kRecord));
   EXPECT_EQ(file.substr(kRecord, 12), "\x11\x20\x01\x00"s + Le(contents, 4) + Le(0, 4));
   EXPECT_EQ(file.substr(kBag, 19), "QXPB\x01\0\x24\0\x05\0Kazaa\x0b\0\xff\xff"s);
   // Remote Desktop is written last of the flags, then the password, then L.
@@ -59,12 +61,16 @@ TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplateAndSelection) {
       const SettingsResult r = ReadSettings(file);
       ASSERT_TRUE(r.ok()) << r.reason;
       EXPECT_EQ(r.template_length, tpl.size());
-      EXPECT_EQ(r.settings.block, s.block);
-      EXPECT_EQ(r.settings.encrypted_password, s.encrypted_password);
+      EXPECT_TRUE(r.settings == s);
       EXPECT_EQ(file.compare(0, tpl.size() - 1, tpl, 0, tpl.size() - 1), 0);
     }
   }
   EXPECT_THROW(WriteBlocker("", Sample()), Failure);
+  // Names of 1 to 65535 bytes.
+  PropertyBag bag;
+  for (std::size_t size : {0, 65536})
+    EXPECT_THROW(bag.WriteProperty(std::string(size, 'k'), ""), Failure);
+  bag.WriteProperty(std::string(65535, 'k'), "");
   EXPECT_THROW(PlanBlocker(0x80000000u, Sample()), Failure);  // past the trailer's reach
 }
 
@@ -94,43 +100,59 @@ std::string Poked(std::size_t at, std::uint64_t value, int size) {
 TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
   const std::size_t end = std::string::npos;  // Poked: the trailer
   const std::size_t kazaa = kBag + 8;         // the first property
-  const std::size_t password_length = WriteBlocker(kTemplate, Sample()).size() - 4 - 2 - 4;
-  const auto key = [](std::size_t n) { return kCatalogue[BagOrder()[n]].bag_key; };
+  const std::size_t trailer_at = WriteBlocker(kTemplate, Sample()).size() - 4;
+  // The largest trailer whose record header still fits before the trailer; the
+  // password's length field is at trailer_at - 6.
+  const std::size_t last_fit = trailer_at - 12 + 1;
   using enum SettingsFault;
   // clang-format off
-  const struct { const char* what; std::string file; SettingsFault fault; } cases[] = {
-      {"empty file", "", NoTrailer}, {"bare template", kTemplate, NoTrailer},
-      {"trailer 0", Poked(end, 0, 4), NoTrailer}, {"trailer negative", Poked(end, 0x80000000u, 4), NoTrailer},
-      {"trailer -1", Poked(end, 0xFFFFFFFFu, 4), NoTrailer}, {"trailer past the header's room", Poked(end, password_length, 4), NoTrailer},
-      {"a string record", Poked(kRecord, 0x2008, 2), RecordHeader}, {"two dimensions", Poked(kRecord + 2, 2, 2), RecordHeader},
-      {"lower bound 1", Poked(kRecord + 8, 1, 4), RecordHeader}, {"count 0", Poked(kRecord + 4, 0, 4), RecordEnd},
-      {"count 1", Poked(kRecord + 4, 1, 4), RecordEnd},
-      {"count far past the file", Poked(kRecord + 4, 0xFFFFFFFFu, 4), RecordEnd}, {"magic", Poked(kBag, 'X', 1), Magic},
-      {"bytes before the trailer", Poked(end, 0, 0).insert(password_length + 6, "xx"), RecordEnd},
-      {"version 2", Poked(kBag + 4, 2, 2), Version}, {"contents too short for a version", Wrap("QXPB\x01"), Truncated},
-      {"name longer than the bag", Poked(kazaa, 0xFFFF, 2), Truncated}, {"count 37", Poked(kBag + 6, 37, 2), Truncated},
-      {"password longer than the bag", Poked(password_length, 0x7FFFFFFF, 4), Truncated},
-      {"a Long", Poked(kazaa + 7, 3, 2), UnknownType}, {"Boolean 1", Poked(kazaa + 9, 1, 2), BadBoolean},
-      {"Boolean -2", Poked(kazaa + 9, 0xFFFE, 2), BadBoolean}, {"Boolean 0x8000", Poked(kazaa + 9, 0x8000, 2), BadBoolean},
-      {"trailing byte in the bag", Wrap(BagWith(99, {}) + "!"), TrailingBytes},
-      {"a key missing", Wrap(BagWith(5, [](PropertyBag&) {})), UnexpectedProperty},
-      {"a key in other case", Wrap(BagWith(0, [](PropertyBag& b) { b.WriteProperty("kazaa", std::int16_t{0}); })), UnexpectedProperty},
-      {"two keys swapped", Wrap(BagWith(33, [&](PropertyBag& b) { b.WriteProperty(key(34), std::int16_t{0}); })), UnexpectedProperty},
-      {"a flag as text", Wrap(BagWith(2, [&](PropertyBag& b) { b.WriteProperty(key(2), "True"); })), UnexpectedProperty},
-      {"an extra property", Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), UnexpectedProperty},
+  // The file, the fault found and its reason, exactly.
+  const struct { std::string file; SettingsFault fault; std::string reason; } cases[] = {
+      {Le(1, 4), NoTrailer, "the trailer (1) does not point at a settings record in a file of 4 bytes"}, {kTemplate, NoTrailer, "the file is shorter than a trailer"},
+      {Poked(end, 0, 4), NoTrailer, "the trailer (0) does not point at a settings record in a file of 482 bytes"},
+      {Poked(end, 0x80000000u, 4), NoTrailer, "the trailer (-2147483648) does not point at a settings record in a file of 482 bytes"},
+      {Poked(end, last_fit + 1, 4), NoTrailer, "the trailer (468) does not point at a settings record in a file of 482 bytes"},
+      {Poked(end, last_fit, 4), RecordHeader, "no byte-array record at offset 466"}, {Poked(kRecord, 0x2008, 2), RecordHeader, "no byte-array record at offset 2"},
+      {Poked(kRecord + 2, 2, 2), RecordHeader, "no byte-array record at offset 2"}, {Poked(kRecord + 8, 1, 4), RecordHeader, "no byte-array record at offset 2"},
+      {Poked(kRecord + 4, 0, 4), RecordEnd, "the settings record of 0 bytes ends at offset 14, but the trailer begins at 478"},
+      {Poked(kRecord + 4, 0xFFFFFFFFu, 4), RecordEnd, "the settings record of 4294967295 bytes ends at offset 4294967309, but the trailer begins at 478"},
+      {Poked(end, 0, 0).insert(trailer_at, "xx"), RecordEnd, "the settings record of 464 bytes ends at offset 478, but the trailer begins at 480"},
+      {Wrap(std::string(kMaxBagContents + 1, '\0')), RecordEnd, "the settings record is implausibly large (16777217 bytes)"},
+      {Wrap(std::string(kMaxBagContents, '\0')), Magic, "the settings bag does not begin with \"QXPB\""}, {Poked(kBag, 'X', 1), Magic, "the settings bag does not begin with \"QXPB\""},
+      {Poked(kBag + 4, 2, 2), Version, "the bag's version is 2, not 1"}, {Wrap("QXPB\x01"), Truncated, "the bag ends inside its version"},
+      {Wrap("QXPB\x01\0\x24"s), Truncated, "the bag ends inside its count"}, {Poked(kazaa, 0xFFFF, 2), Truncated, "the bag ends inside the name of property 1"},
+      {Poked(kBag + 6, 37, 2), Truncated, "the bag ends inside the name of property 37"}, {Poked(trailer_at - 6, 3, 4), Truncated, "the bag ends inside the value of property 36"},
+      {Wrap(BagWith(1, [](PropertyBag& b) { b.WriteProperty("x", std::int16_t{0}); }).replace(8 + 11, 3, Le(0, 2))), UnexpectedProperty, "property 2 has an empty name"},
+      {Poked(kazaa + 7, 3, 2), UnknownType, "property 1 has the unknown type 3 at contents offset 15"},
+      {Poked(kazaa + 9, 1, 2), BadBoolean, "property 1 (\"Kazaa\") holds the Boolean 1 at contents offset 17"},
+      {Poked(kazaa + 9, 0x8000, 2), BadBoolean, "property 1 (\"Kazaa\") holds the Boolean -32768 at contents offset 17"},
+      {Wrap(BagWith(99, {}) + "!"), TrailingBytes, "1 bytes follow the last property at contents offset 464"},
+      {Wrap(BagWith(5, [](PropertyBag&) {})), UnexpectedProperty, "the bag holds 35 properties, not 36"},
+      {Wrap(BagWith(33, [](PropertyBag& b) { b.WriteProperty("RemoteDesktop", std::int16_t{0}); })), UnexpectedProperty, "property 34 is \"RemoteDesktop\" of type 11, expected \"Run\" of type 11"},
+      {Wrap(BagWith(2, [](PropertyBag& b) { b.WriteProperty("Edonkey", "True"); })), UnexpectedProperty, "property 3 is \"Edonkey\" of type 8, expected \"Edonkey\" of type 11"},
+      {Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), UnexpectedProperty, "the bag holds 37 properties, not 36"},
   };
   // clang-format on
   for (const auto& c : cases) {
     const SettingsResult r = ReadSettings(c.file);
-    EXPECT_EQ(r.fault, c.fault) << c.what << ": " << r.reason;
-    EXPECT_FALSE(r.reason.empty()) << c.what;
+    EXPECT_EQ(r.fault, c.fault) << c.reason;
+    EXPECT_EQ(r.reason, c.reason);
   }
-  // Every cut of the contents is caught, and nothing past it is read.
-  const std::string contents = BagWith(99, {});
-  for (std::size_t cut = 8; cut < contents.size(); ++cut) {
-    const SettingsFault f = ReadSettings(Wrap(contents.substr(0, cut))).fault;
-    EXPECT_TRUE(f == Truncated || f == UnexpectedProperty) << cut;
-  }
+}
+
+TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
+  // The whole output's grammar: no comma missing or extra, every value plain.
+  const std::regex shape(
+      R"(\{\s*"template_length": \d+,\s*"block": \{(\s*"\w+": (true|false),)*\s*"\w+": (true|false)\s*\},\s*"password_set": (true|false)\s*\}\s*)");
+  const std::regex member(R"re("(\w+)": (\w+))re");
+  const std::string out = SettingsJson(ReadSettings(WriteBlocker(kTemplate, Sample())));
+  EXPECT_TRUE(std::regex_match(out, shape)) << out;
+  std::map<std::string, std::string> got, want{{"template_length", "3"}, {"password_set", "true"}};
+  for (std::size_t i = 0; i < kEntryCount; ++i) want[std::string(kCatalogue[i].bag_key)] = "false";
+  want["Kazaa"] = want["RemoteDesktop"] = "true";
+  for (std::sregex_iterator m(out.begin(), out.end(), member), end; m != end; ++m)
+    got[(*m)[1]] = (*m)[2];
+  EXPECT_EQ(got, want);
 }
 
 }  // namespace

@@ -63,13 +63,6 @@ TEST_F(MainFixture, AHeaderClickFollowsItsDecidingBoxAloneAndTouchesNoOtherGroup
   }
 }
 
-TEST_F(MainFixture, MenusOpenTheFolderAndTheHelpFileUnquoted) {
-  form.mnuOpenApp_Click();
-  form.mnuIndex_Click();
-  EXPECT_EQ(fake.calls,
-            (Texts{L"shell(1) explorer.exe " + kFolder, L"open " + kFolder + L"\\quellanix.chm"}));
-}
-
 TEST_F(MainFixture, PasswordFlowOutcomes) {
   const std::wstring none = std::wstring(test::kNoPassword) + L"|16|No Password";
   const auto change = [](const std::wstring& from, const std::wstring& to) {
@@ -125,7 +118,7 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.what);
     Script(c.password, c.answers, c.entries);
-    for (std::size_t i = 0; i < kEntryCount; ++i) box[i] = static_cast<int>(i % 3);
+    for (std::size_t i = 0; i < kEntryCount; ++i) box[i] = static_cast<int>((i + 1) % 3);
     if (!c.existing.empty()) fake.files[kFolder + L"\\" + c.file + L".exe"] = c.existing;
     form.picCompile_Click();
     EXPECT_EQ(fake.boxes, c.boxes);
@@ -136,7 +129,8 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
     const SettingsResult r = ReadSettings(file.mapped());
     ASSERT_TRUE(r.ok()) << r.reason;
     // Grey counts as ticked.
-    for (std::size_t i = 0; i < kEntryCount; ++i) EXPECT_EQ(r.settings.block[i], i % 3 != 0) << i;
+    for (std::size_t i = 0; i < kEntryCount; ++i)
+      EXPECT_EQ(r.settings.block[i], (i + 1) % 3 != 0) << i;
     EXPECT_EQ(fake.FromAnsi(r.settings.encrypted_password), CipherTextOf(values.PlainPassword));
   }
 }

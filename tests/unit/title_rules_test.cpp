@@ -17,14 +17,14 @@ TEST(TitleRules, AcceptedTitlesAndTheReasonForEachRefusal) {
   // A part of the reason; nullptr: accepted.
   const struct { const wchar_t* reason; std::vector<std::wstring> titles; } cases[] = {
       {nullptr, {L"Brindlecor", L"My Blocker", L"   ", L"a.exe", L"sub\\Blocker", L"x.y.z", L"dir\\"}},
-      {nullptr, {L"CONSOLE", L"COM10", L"LPT0", L"\u00fcber", std::wstring(fits, L'a')}},
+      {nullptr, {L"CONSOLE", L"COM10", L"LPT0", L"BON", L"\u00fcber", std::wstring(fits, L'a')}},
       {L"would be 260 characters", {std::wstring(fits + 1, L'a')}},
       {L"the character \"?\"", {L"a?b"}}, {L"the character \"<\"", {L"a<b"}},
       {L"the character \"|\"", {L"a|b"}}, {L"the character \"/\"", {L"a/b"}},
       {L"the character \":\"", {L"a:b"}}, {L"the character \"*\"", {L"*"}},
       {L"control character", {std::wstring(L"nul\0x", 5), L"unit\x1Fsep", L"tab\there", L"\x7f"}},
       {L"reserves for a device", {L"con", L"NUL.txt", L"CON .x", L"sub\\aux", L"COM\u00B9"}},
-      {L"reserves for a device", {L"com9.exe", L"LPT9", L"conout$", L"Prn", L"conin$"}},
+      {L"reserves for a device", {L"com9.exe", L"LPT9", L"lpt1", L"conout$", L"Prn", L"conin$"}},
       {L"ends in a dot or a space", {L"dir.\\x", L"  \\x"}},
       {L"leave the application folder", {L"..\\x"}},
       {L"may not begin with", {L"\\Windows\\x"}},

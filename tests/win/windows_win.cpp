@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "about/win32/about_layout.h"
@@ -16,6 +17,7 @@
 #include "common/failure.h"
 #include "common/version.h"
 #include "runtime/win32/ansi_codec.h"
+#include "runtime/win32/handles.h"
 #include "ui/fonts.h"
 #include "ui/win_runtime.h"
 #include "ui/window.h"
@@ -24,6 +26,11 @@ namespace qx::win {
 namespace {
 
 constexpr int kNewDpi = 144;
+
+// Both failure values read as failed whichever call filled an owner, and the
+// file owner is the process owner: nothing to mispair.
+static_assert(IsFailureValue(0) && IsFailureValue(UINTPTR_MAX) && !IsFailureValue(4) &&
+              std::is_same_v<FileHandle, ProcessHandle>);
 
 LOGFONTW FontOf(HWND control) {
   LOGFONTW lf{};

@@ -1,0 +1,17 @@
+// Wide text as UTF-8, as the activity log writes it.
+#include "common/utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace qx {
+namespace {
+
+TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
+  std::string out = "<";
+  AppendUtf8(out,
+             std::wstring{L'a', 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0xD83D, 0xDE00, L'x'});
+  EXPECT_EQ(out, "<a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80x");
+}
+
+}  // namespace
+}  // namespace qx
