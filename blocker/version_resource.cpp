@@ -1,6 +1,7 @@
 #include "blocker/version_resource.h"
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 
 namespace qx::blocker {
@@ -38,10 +39,10 @@ class Reader {
       return 0;
     }
     if (at < start_ || at - start_ >= length_) {
-      start_ = at - at % sizeof block_;
+      start_ = at - at % block_.size();
       length_ =
-          static_cast<std::size_t>(std::min<std::uint64_t>(sizeof block_, file_.Size() - start_));
-      if (!file_.Read(start_, length_, block_)) {
+          static_cast<std::size_t>(std::min<std::uint64_t>(block_.size(), file_.Size() - start_));
+      if (!file_.Read(start_, length_, block_.data())) {
         unreadable_ = true;
         length_ = 0;
         return 0;
@@ -51,7 +52,7 @@ class Reader {
   }
 
   const ByteSource& file_;
-  char block_[512];
+  std::array<char, 512> block_;
   std::uint64_t start_ = 0;
   std::size_t length_ = 0;
   bool malformed_ = false, unreadable_ = false;

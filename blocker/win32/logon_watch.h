@@ -29,7 +29,7 @@ class LogonWatch {
   std::wstring name_, path_;
   FileId self_;
   qx::win::RegKey key_;
-  qx::win::UniqueHandle<qx::win::NullableHandleTraits> event_;
+  qx::win::EventHandle event_;
 };
 
 }  // namespace qx::blocker::win

@@ -73,6 +73,7 @@ struct IconTraits {
 // process.
 using FileHandle = UniqueHandle<KernelHandleTraits>;
 using ProcessHandle = UniqueHandle<KernelHandleTraits>;
+using EventHandle = UniqueHandle<KernelHandleTraits>;
 using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using Font = UniqueHandle<GdiTraits<HFONT>>;

@@ -82,6 +82,11 @@ TEST(LogonName, NeverTakesAnotherProgramsValueAndKeepsItsOwn) {
                               }),
               c.name);
   }
+  // Up to "Guard (10)", and no further.
+  EXPECT_EQ(ChooseLogonName(
+                L"Guard",
+                [](const std::wstring& n) { return n == L"Guard (10)" ? V::kNone : V::kOther; }),
+            L"Guard (10)");
   EXPECT_EQ(ChooseLogonName(L"Guard", [](const std::wstring&) { return V::kOther; }), std::nullopt);
 }
 

@@ -1,0 +1,111 @@
+// The version resource found in a program file's bytes, which any program on
+// the PC may have written: a small PE image, whole and damaged field by field.
+#include "blocker/version_resource.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "common/byte_source.h"
+
+namespace qx::blocker {
+namespace {
+
+constexpr char kPayload[] = "VS_VERSION_INFO and its strings";
+constexpr std::uint32_t kSubdir = 0x80000000;
+// The PE headers sit in the first 512-byte block, the resources in the third:
+// the reader goes back and forth between them. The data entry ends one byte
+// into the fourth, at an odd offset.
+constexpr std::uint32_t kPe = 0x40, kOptional = kPe + 24, kRsrc = 0x400, kRsrcRva = 0x2000;
+constexpr std::uint32_t kLevel1 = kRsrc + 0x30, kLevel2 = kRsrc + 0x60, kData = kRsrc + 0x1FD;
+
+void Put(std::string& image, std::uint32_t at, std::uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
+}
+
+// Two sections, the resources in the second; the root lists an icon type
+// before the version type, by a name entry and an id entry.
+std::string Image(bool pe32) {
+  std::string image(kRsrc + 0x100 + 0x10001,
+                    '\0');  // room for a block at the size limit, and one byte
+  Put(image, 0, 0x5A4D, 2);
+  Put(image, 0x3C, kPe, 4);
+  Put(image, kPe, 0x4550, 4);
+  Put(image, kPe + 6, 2, 2);      // sections
+  Put(image, kPe + 20, 0xF0, 2);  // optional header's size
+  Put(image, kOptional, pe32 ? 0x10B : 0x20B, 2);
+  const std::uint32_t directories = kOptional + (pe32 ? 96 : 112);
+  Put(image, directories - 4, 16, 4);  // directory count
+  Put(image, directories + 16, kRsrcRva, 4);
+  const std::uint32_t sections = kOptional + 0xF0;
+  for (std::uint32_t i = 0; i < 2; ++i) {
+    Put(image, sections + i * 40 + 12, 0x1000 * (i + 1), 4);         // address
+    Put(image, sections + i * 40 + 16, i == 0 ? 0x1000 : 0x400, 4);  // raw size: they touch
+    Put(image, sections + i * 40 + 20, 0x200 * (i + 1), 4);          // file offset
+  }
+  Put(image, kRsrc + 12, 1, 2);  // one name entry
+  Put(image, kRsrc + 14, 1, 2);  // one id entry
+  Put(image, kRsrc + 16, 3, 4);
+  Put(image, kRsrc + 24, 16, 4);  // RT_VERSION
+  Put(image, kRsrc + 28, kSubdir | (kLevel1 - kRsrc), 4);
+  Put(image, kLevel1 + 14, 1, 2);
+  Put(image, kLevel1 + 20, kSubdir | (kLevel2 - kRsrc), 4);
+  Put(image, kLevel2 + 14, 1, 2);
+  Put(image, kLevel2 + 20, kData - kRsrc, 4);
+  Put(image, kData, kRsrcRva + 0x100, 4);
+  Put(image, kData + 4, sizeof kPayload, 4);
+  image.replace(kRsrc + 0x100, sizeof kPayload, kPayload, sizeof kPayload);
+  return image;
+}
+
+TEST(VersionResource, IsFoundInAWholeImageAndNotInADamagedOne) {
+  const std::string found(kPayload, sizeof kPayload);
+  const struct {
+    std::uint32_t at, value;
+    int size;
+    bool pe32;
+    std::string want;
+  } cases[] = {
+      {0, 0x5A4D, 2, false, found},
+      {0, 0x5A4D, 2, true, found},
+      {kOptional + 92, 3, 4, true, found},  // just room for the resource directory
+      {kOptional + 92, 2, 4, true, ""},     // no room for it
+      {kOptional, 0x10C, 2, false, ""},     // neither PE32 nor PE32+
+      {0, 0x5A4E, 2, false, ""},
+      {0x3C, 0x800, 4, false, ""},  // headers past the end
+      {kPe, 0x4551, 4, false, ""},
+      {kRsrc + 24, 17, 4, false, ""},                           // no version type
+      {kRsrc + 12, 0, 2, false, ""},                            // the version entry not counted
+      {kPe + 6, 1, 2, false, ""},                               // its section not counted
+      {kRsrc + 28, kLevel1 - kRsrc, 4, false, ""},              // a type that is no directory
+      {kLevel2 + 20, kSubdir | (kData - kRsrc), 4, false, ""},  // a language that is one
+      {kData, 0x9000, 4, false, ""},                            // data in no section
+      {kData, 0x1300, 4, false, found},                         // in the first one: same bytes
+      {kData + 4, 0x10102, 4, false, ""},                       // past the end of the file
+  };
+  for (const auto& c : cases) {
+    std::string image = Image(c.pe32);
+    Put(image, c.at, c.value, c.size);
+    EXPECT_EQ(VersionResource(MemorySource(image)), c.want) << std::hex << c.at << " " << c.value;
+  }
+}
+
+TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoFurther) {
+  struct Failing : MemorySource {
+    using MemorySource::MemorySource;
+    bool Read(std::uint64_t, std::size_t, char*) const override { return false; }
+  };
+  std::string image = Image(false);
+  EXPECT_EQ(VersionResource(Failing(image)), std::nullopt);
+  Put(image, kData + 4, 0x10001, 4);  // to the very end of the file, but over the limit
+  EXPECT_EQ(VersionResource(MemorySource(image)), "");
+  Put(image, kData + 4, 0x10000, 4);  // at the limit, to the end of a file one byte shorter
+  const std::string_view exact = std::string_view(image).substr(0, image.size() - 1);
+  EXPECT_EQ(VersionResource(MemorySource(exact)), exact.substr(kRsrc + 0x100));
+  EXPECT_EQ(VersionResource(MemorySource(exact.substr(0, exact.size() - 1))), "");
+}
+
+}  // namespace
+}  // namespace qx::blocker
