@@ -29,8 +29,11 @@ std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_nam
 }
 
 std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap) {
+  // One byte before the newer half: when that half begins a line, the byte
+  // read first is the line end before it, and the cut to the first line end
+  // keeps the whole line.
   const std::uint64_t keep = cap / 2;
-  return size > keep ? size - keep : 0;
+  return size > keep + 1 ? size - keep - 1 : 0;
 }
 
 std::string TrimmedLog(std::string kept, std::uint64_t from, std::string_view line) {

@@ -24,7 +24,7 @@ std::string WrongPasswordLine(const LocalTime& when, int in_a_row);
 std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_name);
 
 // Where trimming a log of `size` bytes starts to read: only the newer half of
-// the cap is kept, whatever the size.
+// the cap is kept (with the byte before it), whatever the size.
 std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap = kLogCapBytes);
 // The new log: `kept`, read from `from`, then `line`. Past the start, `kept`
 // begins with what may be part of a line: everything to its first line end goes.

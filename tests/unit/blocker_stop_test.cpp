@@ -97,14 +97,15 @@ TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
   // The new lines are read whole by the end-to-end tests.
   const std::uint64_t five_gb = 5ull << 30;
   // clang-format off
-  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{0, 0}, {1000, 0},
-                                   {1999, 999}, {five_gb, five_gb - 1000}}) {
+  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{0, 0}, {1001, 0},
+                                   {1002, 1}, {five_gb, five_gb - 1001}}) {
     // clang-format on
     EXPECT_EQ(KeptFrom(size, 2000), from) << size;
   }
   EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 0, "c\r\n"), "a\r\nb\r\nc\r\n");  // from the start: whole
-  EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 7, "c\r\n"), "b\r\nc\r\n");       // mid-line: cut there
-  EXPECT_EQ(TrimmedLog("abc", 7, "c\r\n"), "c\r\n");                   // no line end at all
+  EXPECT_EQ(TrimmedLog("\nb\r\n", 1, "c\r\n"), "b\r\nc\r\n");     // a line begins the half: kept
+  EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 1, "c\r\n"), "b\r\nc\r\n");  // mid-line: cut there
+  EXPECT_EQ(TrimmedLog("abc", 7, "c\r\n"), "c\r\n");              // no line end at all
 }
 
 }  // namespace

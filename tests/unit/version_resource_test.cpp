@@ -105,6 +105,8 @@ TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoF
   const std::string_view exact = std::string_view(image).substr(0, image.size() - 1);
   EXPECT_EQ(VersionResource(MemorySource(exact)), exact.substr(kRsrc + 0x100));
   EXPECT_EQ(VersionResource(MemorySource(exact.substr(0, exact.size() - 1))), "");
+  // Cut inside the data entry: its last block is a short one.
+  EXPECT_EQ(VersionResource(MemorySource(exact.substr(0, kData + 6))), "");
 }
 
 }  // namespace
