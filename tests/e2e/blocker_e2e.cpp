@@ -39,10 +39,8 @@ std::wstring LogOf(const std::wstring& title) {
 std::wstring AtLogon(const std::wstring& title) {
   wchar_t value[MAX_PATH * 2] = {};
   DWORD size = sizeof(value);
-  if (::RegGetValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title.c_str(), RRF_RT_REG_SZ,
-                     nullptr, value, &size) != ERROR_SUCCESS) {
-    return {};
-  }
+  ::RegGetValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title.c_str(),
+                 RRF_RT_REG_SZ | RRF_ZEROONFAILURE, nullptr, value, &size);
   return value;
 }
 
@@ -55,11 +53,6 @@ bool Logged(std::string_view text) {
 DWORD ExitOf(const AppProcess& process) {
   process.WaitForExit();
   return process.ExitCode();
-}
-
-// The instance mutex's name, as any program can work it out from the file.
-std::wstring InstanceNameOf(const std::wstring& path) {
-  return blocker::InstanceName(*blocker::win::FileIdOf(path));
 }
 
 // A window posing as the blocker's control window, in this process.
@@ -105,34 +98,29 @@ class BlockerTest : public QuellanixTest {
       Answer(pid(), IDOK);
     }
     ChooseMenuItem(L'F', L'C');
-    if (FinishCompile(pid(), !password.empty(), title) != L"Compile Complete") {
+    if (FinishCompile(pid(), !password.empty(), title) != L"Compile Complete")
       throw DriverError(L"the compile failed");
-    }
   }
 
   // Starts the compiled blocker and waits until it listens.
   AppProcess Start(const std::wstring& title) {
     AppProcess blocker = AppProcess::Start(folder().File(title + L".exe"));
-    if (!WaitUntil([] { return ControlWindow() != nullptr; }, 20s)) {
+    if (!WaitUntil([] { return ControlWindow() != nullptr; }, 20s))
       throw DriverError(L"the blocker did not start");
-    }
     return blocker;
   }
 
   // Starts a program the blocker should stop: whether it ends within 5 s.
   static bool Ends(const std::wstring& exe, std::wstring_view arguments = {}, DWORD flags = 0) {
-    if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
       throw DriverError(L"no program " + exe);
-    }
     // Wine's CreateProcess waits for the new process to set itself up: a
     // blocker quick enough ends it before then, and the start fails.
-    std::optional<AppProcess> p;
     try {
-      p.emplace(AppProcess::Start(exe, arguments, flags));
+      return AppProcess::Start(exe, arguments, flags).WaitForExit(5s);
     } catch (const DriverError&) {
       return true;
     }
-    return p->WaitForExit(5s);
   }
 
   static HWND ControlWindow() {
@@ -160,10 +148,8 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   std::filesystem::create_directories(deep);
   deep += L"\\homework.exe";
   ASSERT_TRUE(::CopyFileW(stand_in.c_str(), deep.c_str(), FALSE));
-  const struct {
-    std::wstring exe, arguments;
-    DWORD flags;
-  } blocked[] = {
+  // clang-format off
+  const struct { std::wstring exe, arguments; DWORD flags; } blocked[] = {
       {kNotepad, L"", 0},
       {L"C:\\windows\\regedit.exe", L"", 0},
       {std::wstring(kSystem) + L"cmd.exe", L"", CREATE_NEW_CONSOLE},
@@ -171,6 +157,7 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
       // The Run dialog is closed; the program that shows it ends by itself.
       {std::wstring(kSystem) + L"rundll32.exe", L"shell32.dll,#61", 0},
   };
+  // clang-format on
   for (const auto& b : blocked) EXPECT_TRUE(Ends(b.exe, b.arguments, b.flags)) << Narrow(b.exe);
   HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
   EXPECT_EQ(Text(Children(notice).at(0)), L"Run Dialog is blocked on this computer.");
@@ -265,9 +252,10 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   std::filesystem::resize_file(grown, 5ull << 30);
   Compile({"Notepad", "Solitaire"}, kPassword, L"Guard");
   const std::wstring path = folder().File(L"Guard.exe");
+  // The instance mutex's name, as any program can work it out from the file.
+  const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(path));
   // Its mutex taken first: the blocker blocks all the same.
-  win::ProcessHandle squat(
-      ::CreateMutexW(nullptr, TRUE, (L"Local\\" + InstanceNameOf(path)).c_str()));
+  win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
   AppProcess blocker = Start(L"Guard");
 
   // Its process: only waiting for it and asking its name are allowed. Wine
@@ -309,9 +297,8 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
       0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
       nullptr, nullptr,   nullptr, nullptr, blocker::win::kControlWindowClass};
   ::RegisterClassW(&poser_class);
-  HWND poser =
-      ::CreateWindowW(blocker::win::kControlWindowClass, InstanceNameOf(path).c_str(), 0, 0, 0, 0,
-                      0, HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  HWND poser = ::CreateWindowW(blocker::win::kControlWindowClass, instance.c_str(), 0, 0, 0, 0, 0,
+                               HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(poser);
   Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
   EXPECT_FALSE(blocker.WaitForExit(0ms));
@@ -335,10 +322,9 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
         L"the restore was not logged");
 
   // Its file stays in place.
-  EXPECT_FALSE(::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()));
-  EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
-  EXPECT_FALSE(::DeleteFileW(path.c_str()));
-  EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  EXPECT_TRUE(!::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()) &&
+              ::GetLastError() == ERROR_SHARING_VIOLATION);
+  EXPECT_TRUE(!::DeleteFileW(path.c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
 
   // Started again by its short path, it asks for the password, which reaches
   // the real blocker only.

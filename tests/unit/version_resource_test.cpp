@@ -53,12 +53,8 @@ std::string Image(bool pe32) {
 
 TEST(VersionResource, IsFoundInAWholeImageAndNotInADamagedOne) {
   const std::string found(kPayload, sizeof kPayload);
-  const struct {
-    std::uint32_t at, value;
-    int size;
-    bool pe32;
-    std::string want;
-  } cases[] = {
+  // clang-format off
+  const struct { std::uint32_t at, value; int size; bool pe32; std::string want; } cases[] = {
       {0, 0x5A4D, 2, false, found},
       {0, 0x5A4D, 2, true, found},
       {kOptional + 92, 3, 4, true, found},  // just room for the resource directory
@@ -76,6 +72,7 @@ TEST(VersionResource, IsFoundInAWholeImageAndNotInADamagedOne) {
       {kData, 0x1300, 4, false, found},                         // in the first one: same bytes
       {kData + 4, 0x10102, 4, false, ""},                       // past the end of the file
   };
+  // clang-format on
   for (const auto& c : cases) {
     std::string image = Image(c.pe32);
     Put(image, c.at, c.value, c.size);

@@ -88,8 +88,7 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
       GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), &icon));
   BITMAP colour{};
   GetObjectW(icon.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(colour.bmWidth, 50);
-  EXPECT_EQ(colour.bmHeight, 50);
+  EXPECT_EQ(std::pair(colour.bmWidth, colour.bmHeight), std::pair(50L, 50L));
   DeleteObject(icon.hbmColor);
   DeleteObject(icon.hbmMask);
 
