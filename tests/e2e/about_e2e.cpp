@@ -23,8 +23,7 @@ const std::wstring kCaption = std::wstring(L"About ") + kProduct;
 // The middle of the close box: the caption's last button, flush with the
 // client area's right edge.
 POINT CloseBox(HWND top) {
-  RECT frame{};
-  RECT client{};
+  RECT frame{}, client{};
   ::GetWindowRect(top, &frame);
   ::GetClientRect(top, &client);
   ::MapWindowPoints(top, nullptr, reinterpret_cast<POINT*>(&client), 2);

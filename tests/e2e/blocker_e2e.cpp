@@ -27,6 +27,8 @@ namespace {
 
 constexpr wchar_t kSystem[] = L"C:\\windows\\system32\\";
 constexpr wchar_t kPassword[] = L"Open Sesame";
+const std::wstring kNotepad = std::wstring(kSystem) + L"notepad.exe";
+constexpr char kNotepadLine[] = "  Notepad  C:\\windows\\system32\\notepad.exe\r\n";
 
 std::wstring LogOf(const std::wstring& title) {
   wchar_t folder[MAX_PATH];
@@ -37,18 +39,20 @@ std::wstring LogOf(const std::wstring& title) {
 std::wstring AtLogon(const std::wstring& title) {
   wchar_t value[MAX_PATH * 2] = {};
   DWORD size = sizeof(value);
-  if (::RegGetValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title.c_str(), RRF_RT_REG_SZ,
-                     nullptr, value, &size) != ERROR_SUCCESS) {
-    return {};
-  }
+  ::RegGetValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title.c_str(),
+                 RRF_RT_REG_SZ | RRF_ZEROONFAILURE, nullptr, value, &size);
   return value;
 }
 
-DWORD Code(blocker::ExitCode code) { return static_cast<DWORD>(code); }
+// Whether the log of "Guard" holds `text`.
+bool Logged(std::string_view text) {
+  return ReadFile(LogOf(L"Guard")).find(text) != std::string::npos;
+}
 
-// The instance mutex's name, as any program can work it out from the file.
-std::wstring InstanceNameOf(const std::wstring& path) {
-  return blocker::InstanceName(*blocker::win::FileIdOf(path));
+// The exit code once `process` ends; STILL_ACTIVE when it does not.
+DWORD ExitOf(const AppProcess& process) {
+  process.WaitForExit();
+  return process.ExitCode();
 }
 
 // A window posing as the blocker's control window, in this process.
@@ -94,40 +98,29 @@ class BlockerTest : public QuellanixTest {
       Answer(pid(), IDOK);
     }
     ChooseMenuItem(L'F', L'C');
-    if (FinishCompile(pid(), !password.empty(), title) != L"Compile Complete") {
+    if (FinishCompile(pid(), !password.empty(), title) != L"Compile Complete")
       throw DriverError(L"the compile failed");
-    }
   }
 
   // Starts the compiled blocker and waits until it listens.
-  AppProcess CompileAndStart(std::initializer_list<const char*> keys, const std::wstring& password,
-                             const std::wstring& title) {
-    Compile(keys, password, title);
-    return Start(title);
-  }
-
   AppProcess Start(const std::wstring& title) {
     AppProcess blocker = AppProcess::Start(folder().File(title + L".exe"));
-    if (!WaitUntil([] { return ControlWindow() != nullptr; }, 20s)) {
+    if (!WaitUntil([] { return ControlWindow() != nullptr; }, 20s))
       throw DriverError(L"the blocker did not start");
-    }
     return blocker;
   }
 
   // Starts a program the blocker should stop: whether it ends within 5 s.
   static bool Ends(const std::wstring& exe, std::wstring_view arguments = {}, DWORD flags = 0) {
-    if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES) {
+    if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
       throw DriverError(L"no program " + exe);
-    }
     // Wine's CreateProcess waits for the new process to set itself up: a
     // blocker quick enough ends it before then, and the start fails.
-    std::optional<AppProcess> p;
     try {
-      p.emplace(AppProcess::Start(exe, arguments, flags));
+      return AppProcess::Start(exe, arguments, flags).WaitForExit(5s);
     } catch (const DriverError&) {
       return true;
     }
-    return p->WaitForExit(5s);
   }
 
   static HWND ControlWindow() {
@@ -142,8 +135,8 @@ class BlockerTest : public QuellanixTest {
 };
 
 TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) {
-  AppProcess blocker =
-      CompileAndStart({"Notepad", "RegEdit", "Command", "Run", "Solitaire"}, kPassword, L"Guard");
+  Compile({"Notepad", "RegEdit", "Command", "Run", "Solitaire"}, kPassword, L"Guard");
+  AppProcess blocker = Start(L"Guard");
   EXPECT_EQ(AtLogon(L"Guard"), L"\"" + folder().File(L"Guard.exe") + L"\"");
 
   // Windowed and console programs by their names, and a renamed copy by the
@@ -155,26 +148,23 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   std::filesystem::create_directories(deep);
   deep += L"\\homework.exe";
   ASSERT_TRUE(::CopyFileW(stand_in.c_str(), deep.c_str(), FALSE));
-  const struct {
-    std::wstring exe, arguments;
-    DWORD flags;
-  } blocked[] = {
-      {std::wstring(kSystem) + L"notepad.exe", L"", 0},
+  // clang-format off
+  const struct { std::wstring exe, arguments; DWORD flags; } blocked[] = {
+      {kNotepad, L"", 0},
       {L"C:\\windows\\regedit.exe", L"", 0},
       {std::wstring(kSystem) + L"cmd.exe", L"", CREATE_NEW_CONSOLE},
       {deep, L"", 0},
       // The Run dialog is closed; the program that shows it ends by itself.
       {std::wstring(kSystem) + L"rundll32.exe", L"shell32.dll,#61", 0},
   };
+  // clang-format on
   for (const auto& b : blocked) EXPECT_TRUE(Ends(b.exe, b.arguments, b.flags)) << Narrow(b.exe);
   HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
   EXPECT_EQ(Text(Children(notice).at(0)), L"Run Dialog is blocked on this computer.");
   SaveScreenshot(notice, ::GetSysColor(COLOR_INFOBK), L"blocker_notice");
   EXPECT_EQ(TopWindows(blocker.pid()).size(), 1u);  // one notice at a time, and no other window
   const std::string log = ReadFile(LogOf(L"Guard"));
-  EXPECT_NE(log.find("  Notepad  C:\\windows\\system32\\notepad.exe\r\n"), std::string::npos)
-      << log;
-  EXPECT_NE(log.find("  Solitaire  " + Narrow(deep)), std::string::npos) << log;
+  EXPECT_TRUE(Logged(kNotepadLine) && Logged("  Solitaire  " + Narrow(deep))) << log;
   // One opening of the Run dialog, one line, whatever its controls and the checks saw.
   const std::size_t run = log.find("  Run Dialog  ");
   EXPECT_TRUE(run != std::string::npos && run == log.rfind("  Run Dialog  ")) << log;
@@ -196,7 +186,7 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
             L"The password is not correct. You can try again in 1 second.");
   PressButton(WaitForTopWindow(prompt->pid(), kDialogClass, L""), IDCANCEL);
   EXPECT_TRUE(prompt->WaitForExit());
-  EXPECT_TRUE(Ends(std::wstring(kSystem) + L"notepad.exe"));
+  EXPECT_TRUE(Ends(kNotepad));
 
   // The right one stops it, and it no longer starts at logon. Within the
   // second after a wrong one it is asked to wait, as the box says.
@@ -210,15 +200,15 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
     }
     box = WaitForTopWindow(prompt->pid(), kDialogClass, L"");
   }
-  EXPECT_TRUE(blocker.WaitForExit());
-  EXPECT_EQ(blocker.ExitCode(), Code(blocker::ExitCode::kDone));
+  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
   EXPECT_EQ(AtLogon(L"Guard"), L"");
   EXPECT_FALSE(ControlWindow());
-  EXPECT_NE(ReadFile(LogOf(L"Guard")).find("  Wrong password  1 in a row\r\n"), std::string::npos);
+  EXPECT_TRUE(Logged("  Wrong password  1 in a row\r\n"));
 }
 
 TEST_F(BlockerTest, WithoutAPasswordYesStopsIt) {
-  AppProcess blocker = CompileAndStart({"Notepad"}, L"", L"Open");
+  Compile({"Notepad"}, L"", L"Open");
+  AppProcess blocker = Start(L"Open");
   std::optional<AppProcess> prompt;
   HWND box = StartAgain(L"Open", prompt);
   EXPECT_EQ(ReadBox(box).text, L"Stop blocking?");
@@ -235,22 +225,15 @@ TEST_F(BlockerTest, ADamagedBlockerSaysSoAndBlocksNothing) {
   const std::size_t kazaa = file.find(std::string("Kazaa\x0b\x00", 7));
   ASSERT_NE(kazaa, std::string::npos);
   file[kazaa + 7] = 1;  // a Boolean of 1: not one the builder writes
-  {
-    win::FileHandle out(
-        ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    DWORD written = 0;
-    ASSERT_TRUE(
-        ::WriteFile(out.get(), file.data(), static_cast<DWORD>(file.size()), &written, nullptr));
-  }
+  ASSERT_TRUE(std::ofstream(std::filesystem::path(path), std::ios::binary) << file);
   // Running before the blocker starts: a working one would end it at once.
-  AppProcess notepad = AppProcess::Start(std::wstring(kSystem) + L"notepad.exe");
+  AppProcess notepad = AppProcess::Start(kNotepad);
   WaitForTopWindow(notepad.pid(), L"", L"", 20s);
   AppProcess blocker = AppProcess::Start(path);
   HWND box = WaitForTopWindow(blocker.pid(), kDialogClass, L"", 20s);
   EXPECT_NE(ReadBox(box).text.find(L"damaged"), std::wstring::npos) << Narrow(ReadBox(box).text);
   PressButton(box, IDOK);
-  EXPECT_TRUE(blocker.WaitForExit());
-  EXPECT_EQ(blocker.ExitCode(), Code(blocker::ExitCode::kDamaged));
+  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDamaged));
   EXPECT_FALSE(notepad.WaitForExit(0ms));
   EXPECT_EQ(AtLogon(L"Guard"), L"");
 }
@@ -269,9 +252,10 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   std::filesystem::resize_file(grown, 5ull << 30);
   Compile({"Notepad", "Solitaire"}, kPassword, L"Guard");
   const std::wstring path = folder().File(L"Guard.exe");
+  // The instance mutex's name, as any program can work it out from the file.
+  const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(path));
   // Its mutex taken first: the blocker blocks all the same.
-  win::ProcessHandle squat(
-      ::CreateMutexW(nullptr, TRUE, (L"Local\\" + InstanceNameOf(path)).c_str()));
+  win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
   AppProcess blocker = Start(L"Guard");
 
   // Its process: only waiting for it and asking its name are allowed. Wine
@@ -279,20 +263,14 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   // WRITE_DAC and READ_CONTROL away with it), so the entry is read back.
   EXPECT_TRUE(DaclOf(blocker.pid()).ends_with(L"(A;;0x101000;;;OW)(A;;0x101000;;;WD)"))
       << Narrow(DaclOf(blocker.pid()));
-  for (DWORD access : {DWORD{PROCESS_TERMINATE}, DWORD{PROCESS_SUSPEND_RESUME},
-                       DWORD{PROCESS_VM_WRITE | PROCESS_VM_OPERATION}, DWORD{PROCESS_CREATE_THREAD},
-                       DWORD{PROCESS_DUP_HANDLE}, DWORD{PROCESS_SET_INFORMATION}}) {
+  for (DWORD access :
+       {PROCESS_TERMINATE, PROCESS_SUSPEND_RESUME, PROCESS_VM_WRITE | PROCESS_VM_OPERATION,
+        PROCESS_CREATE_THREAD, PROCESS_DUP_HANDLE, PROCESS_SET_INFORMATION}) {
     EXPECT_FALSE(win::ProcessHandle(::OpenProcess(access, FALSE, blocker.pid()))) << access;
     EXPECT_EQ(::GetLastError(), DWORD{ERROR_ACCESS_DENIED}) << access;
   }
-  const win::ProcessHandle limited(
-      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, blocker.pid()));
-  ASSERT_TRUE(limited);
-  EXPECT_FALSE(::TerminateProcess(limited.get(), 1));
-  using Suspend = LONG(WINAPI*)(HANDLE);
-  const auto suspend = reinterpret_cast<Suspend>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtSuspendProcess")));
-  EXPECT_NE(suspend(limited.get()), 0);  // STATUS_ACCESS_DENIED
+  EXPECT_TRUE(win::ProcessHandle(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, blocker.pid())));
   for (const wchar_t* arguments : {L"/f /im Guard.exe", L"/im Guard.exe"}) {
     AppProcess taskkill =
         AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe", arguments, CREATE_NO_WINDOW);
@@ -301,7 +279,7 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   }
 
   // Its windows and threads: closing them, or a WM_QUIT, ends nothing.
-  EXPECT_TRUE(Ends(std::wstring(kSystem) + L"notepad.exe"));
+  EXPECT_TRUE(Ends(kNotepad));
   HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
   ::PostMessageW(notice, WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_CLOSE, 0, 0);
@@ -319,20 +297,18 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
       0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
       nullptr, nullptr,   nullptr, nullptr, blocker::win::kControlWindowClass};
   ::RegisterClassW(&poser_class);
-  HWND poser =
-      ::CreateWindowW(blocker::win::kControlWindowClass, InstanceNameOf(path).c_str(), 0, 0, 0, 0,
-                      0, HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+  HWND poser = ::CreateWindowW(blocker::win::kControlWindowClass, instance.c_str(), 0, 0, 0, 0, 0,
+                               HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(poser);
   Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
   EXPECT_FALSE(blocker.WaitForExit(0ms));
   EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
                    CREATE_NEW_CONSOLE));  // the periodic check still runs
-  EXPECT_TRUE(Ends(std::wstring(kSystem) + L"notepad.exe"));
+  EXPECT_TRUE(Ends(kNotepad));
   WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");  // a new notice
   // The 5 GB log was trimmed to its newer half, the new lines in it.
   EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
-  EXPECT_NE(ReadFile(LogOf(L"Guard")).find("  Notepad  C:\\windows\\system32\\notepad.exe\r\n"),
-            std::string::npos);
+  EXPECT_TRUE(Logged(kNotepadLine));
 
   // Its start at logon: beside the other program's value, and back when deleted.
   const std::wstring own = L"\"" + path + L"\"";
@@ -341,21 +317,14 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard (2)"), 0);
   Await([&] { return AtLogon(L"Guard (2)") == own; }, L"the logon value did not come back");
   // Logged once written back: wait for the line too.
-  Await(
-      [&] {
-        return ReadFile(LogOf(L"Guard"))
-                   .find(
-                       "  Start at logon restored  "
-                       "HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\Guard (2)\r\n") !=
-               std::string::npos;
-      },
-      L"the restore was not logged");
+  const std::string restored = "  Start at logon restored  HKCU\\Software\\Microsoft\\Windows\\";
+  Await([&] { return Logged(restored + "CurrentVersion\\Run\\Guard (2)\r\n"); },
+        L"the restore was not logged");
 
   // Its file stays in place.
-  EXPECT_FALSE(::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()));
-  EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
-  EXPECT_FALSE(::DeleteFileW(path.c_str()));
-  EXPECT_EQ(::GetLastError(), DWORD{ERROR_SHARING_VIOLATION});
+  EXPECT_TRUE(!::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()) &&
+              ::GetLastError() == ERROR_SHARING_VIOLATION);
+  EXPECT_TRUE(!::DeleteFileW(path.c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
 
   // Started again by its short path, it asks for the password, which reaches
   // the real blocker only.
@@ -365,8 +334,7 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   AppProcess prompt = AppProcess::Start(short_path);
   AnswerInputBox(WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s), kPassword);
   EXPECT_EQ(Answer(prompt.pid(), IDOK).substr(0, 24), L"Blocking has stopped, an");
-  EXPECT_TRUE(blocker.WaitForExit());
-  EXPECT_EQ(blocker.ExitCode(), Code(blocker::ExitCode::kDone));
+  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   EXPECT_FALSE(poser_was_asked);

@@ -33,7 +33,9 @@ HWND Descendant(HWND parent, const wchar_t* window_class) {
 void ExpectInPlace(HWND control, std::wstring_view caption, const win::TwipsRect& place) {
   EXPECT_EQ(Text(control), caption);
   const RECT want = win::ToPixels(place, kDpi);
-  const RECT got = RectInParent(control);
+  RECT got{};
+  ::GetWindowRect(control, &got);
+  ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&got), 2);
   EXPECT_TRUE(::EqualRect(&want, &got))
       << got.left << "," << got.top << " to " << got.right << "," << got.bottom;
   EXPECT_TRUE(::IsWindowVisible(control));

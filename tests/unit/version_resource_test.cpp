@@ -25,49 +25,36 @@ void Put(std::string& image, std::uint32_t at, std::uint32_t value, int size) {
   for (int i = 0; i < size; ++i) image[at + i] = static_cast<char>(value >> (8 * i));
 }
 
-// Two sections, the resources in the second; the root lists an icon type
-// before the version type, by a name entry and an id entry.
+// Two sections that touch, the resources in the second; the root lists an icon
+// type before the version type, by a name entry and an id entry.
 std::string Image(bool pe32) {
-  std::string image(kRsrc + 0x100 + 0x10001,
-                    '\0');  // room for a block at the size limit, and one byte
-  Put(image, 0, 0x5A4D, 2);
-  Put(image, 0x3C, kPe, 4);
-  Put(image, kPe, 0x4550, 4);
-  Put(image, kPe + 6, 2, 2);      // sections
-  Put(image, kPe + 20, 0xF0, 2);  // optional header's size
-  Put(image, kOptional, pe32 ? 0x10B : 0x20B, 2);
-  const std::uint32_t directories = kOptional + (pe32 ? 96 : 112);
-  Put(image, directories - 4, 16, 4);  // directory count
-  Put(image, directories + 16, kRsrcRva, 4);
-  const std::uint32_t sections = kOptional + 0xF0;
-  for (std::uint32_t i = 0; i < 2; ++i) {
-    Put(image, sections + i * 40 + 12, 0x1000 * (i + 1), 4);         // address
-    Put(image, sections + i * 40 + 16, i == 0 ? 0x1000 : 0x400, 4);  // raw size: they touch
-    Put(image, sections + i * 40 + 20, 0x200 * (i + 1), 4);          // file offset
-  }
-  Put(image, kRsrc + 12, 1, 2);  // one name entry
-  Put(image, kRsrc + 14, 1, 2);  // one id entry
-  Put(image, kRsrc + 16, 3, 4);
-  Put(image, kRsrc + 24, 16, 4);  // RT_VERSION
-  Put(image, kRsrc + 28, kSubdir | (kLevel1 - kRsrc), 4);
-  Put(image, kLevel1 + 14, 1, 2);
-  Put(image, kLevel1 + 20, kSubdir | (kLevel2 - kRsrc), 4);
-  Put(image, kLevel2 + 14, 1, 2);
-  Put(image, kLevel2 + 20, kData - kRsrc, 4);
-  Put(image, kData, kRsrcRva + 0x100, 4);
-  Put(image, kData + 4, sizeof kPayload, 4);
+  // Room for a block at the size limit, and one byte.
+  std::string image(kRsrc + 0x100 + 0x10001, '\0');
+  const std::uint32_t dirs = kOptional + (pe32 ? 96 : 112), sections = kOptional + 0xF0;
+  // clang-format off
+  const struct { std::uint32_t at, value; int size; } fields[] = {
+      {0, 0x5A4D, 2}, {0x3C, kPe, 4}, {kPe, 0x4550, 4}, {kPe + 6, 2, 2} /* sections */,
+      {kPe + 20, 0xF0, 2} /* optional header's size */, {kOptional, pe32 ? 0x10Bu : 0x20Bu, 2},
+      {dirs - 4, 16, 4} /* directory count */, {dirs + 16, kRsrcRva, 4},
+      // Each section's address, raw size and file offset.
+      {sections + 12, 0x1000, 4}, {sections + 16, 0x1000, 4}, {sections + 20, 0x200, 4},
+      {sections + 52, 0x2000, 4}, {sections + 56, 0x400, 4}, {sections + 60, 0x400, 4},
+      {kRsrc + 12, 1, 2} /* one name entry */, {kRsrc + 14, 1, 2} /* one id entry */, {kRsrc + 16, 3, 4},
+      {kRsrc + 24, 16, 4} /* RT_VERSION */, {kRsrc + 28, kSubdir | (kLevel1 - kRsrc), 4},
+      {kLevel1 + 14, 1, 2}, {kLevel1 + 20, kSubdir | (kLevel2 - kRsrc), 4},
+      {kLevel2 + 14, 1, 2}, {kLevel2 + 20, kData - kRsrc, 4},
+      {kData, kRsrcRva + 0x100, 4}, {kData + 4, sizeof kPayload, 4},
+  };
+  // clang-format on
+  for (const auto& f : fields) Put(image, f.at, f.value, f.size);
   image.replace(kRsrc + 0x100, sizeof kPayload, kPayload, sizeof kPayload);
   return image;
 }
 
 TEST(VersionResource, IsFoundInAWholeImageAndNotInADamagedOne) {
   const std::string found(kPayload, sizeof kPayload);
-  const struct {
-    std::uint32_t at, value;
-    int size;
-    bool pe32;
-    std::string want;
-  } cases[] = {
+  // clang-format off
+  const struct { std::uint32_t at, value; int size; bool pe32; std::string want; } cases[] = {
       {0, 0x5A4D, 2, false, found},
       {0, 0x5A4D, 2, true, found},
       {kOptional + 92, 3, 4, true, found},  // just room for the resource directory
@@ -85,6 +72,7 @@ TEST(VersionResource, IsFoundInAWholeImageAndNotInADamagedOne) {
       {kData, 0x1300, 4, false, found},                         // in the first one: same bytes
       {kData + 4, 0x10102, 4, false, ""},                       // past the end of the file
   };
+  // clang-format on
   for (const auto& c : cases) {
     std::string image = Image(c.pe32);
     Put(image, c.at, c.value, c.size);

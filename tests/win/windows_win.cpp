@@ -7,6 +7,7 @@
 #include <cwchar>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <type_traits>
 #include <vector>
 
@@ -66,11 +67,13 @@ void ExpectLaidOut(HWND window, std::span<const ControlSpec> controls, int dpi) 
   }
 }
 
-// Empties the queue, the WM_QUIT the last window posts included.
-void DrainMessages() {
+// Whether a WM_QUIT was posted; the queue emptied.
+bool QuitPosted() {
   MSG msg;
+  const bool quit = PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
   while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
   }
+  return quit;
 }
 
 TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIsFiftyPixels) {
@@ -85,8 +88,7 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
       GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), &icon));
   BITMAP colour{};
   GetObjectW(icon.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(colour.bmWidth, 50);
-  EXPECT_EQ(colour.bmHeight, 50);
+  EXPECT_EQ(std::pair(colour.bmWidth, colour.bmHeight), std::pair(50L, 50L));
   DeleteObject(icon.hbmColor);
   DeleteObject(icon.hbmMask);
 
@@ -102,9 +104,7 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
   EXPECT_GE(client.right, TwipsToPixels(kClientWidthTwips, kNewDpi));
   EXPECT_GE(client.bottom, TwipsToPixels(kClientHeightTwips, kNewDpi));
   DestroyWindow(hwnd);
-  MSG quit;  // the main window, closed, ends the program
-  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
-  DrainMessages();
+  EXPECT_TRUE(QuitPosted());  // the main window, closed, ends the program
 }
 
 TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
@@ -120,7 +120,7 @@ TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
   EXPECT_EQ(FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight,
             MulDiv(font_before, kNewDpi, USER_DEFAULT_SCREEN_DPI));
   DestroyWindow(about);
-  DrainMessages();
+  QuitPosted();
 }
 
 // A window of the base whose table names a control that cannot be made.
@@ -152,8 +152,7 @@ TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQui
       EXPECT_EQ(f.reason().find(L"(error 0)"), std::wstring::npos) << kind;
     }
     EXPECT_EQ(window.hwnd(), nullptr) << kind;
-    MSG quit;
-    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << kind;
+    EXPECT_FALSE(QuitPosted()) << kind;
   }
 }
 
@@ -174,61 +173,52 @@ TEST(WindowBase, ClosingAWindowThatDoesNotHoldTheProgramEndsNothing) {
   Aside window(runtime.rt().dialogs);
   SendMessageW(window.hwnd(), WM_CLOSE, 0, 0);
   EXPECT_EQ(window.hwnd(), nullptr);  // gone, and detached
-  MSG quit;
-  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_FALSE(QuitPosted());
 }
 
-// The facts of common/version.h, found as the shell finds them: the strings
-// under the exe's own translation.
-TEST(VersionResource, CarriesTheFactsOfTheVersionHeader) {
-  DWORD ignored = 0;
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(QX_TEST_EXE, &ignored));
-  ASSERT_TRUE(GetFileVersionInfoW(QX_TEST_EXE, 0, static_cast<DWORD>(block.size()), block.data()))
-      << "no version resource in " << QX_TEST_EXE;
-  const auto value = [&](const std::wstring& path) {
+// What the shell shows of a file's version resource: for "\\" its fixed part's
+// file and product versions, else the string under the file's own translation;
+// "" where there is none.
+std::wstring VersionValue(const wchar_t* exe, const std::wstring& name) {
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(exe, nullptr));
+  GetFileVersionInfoW(exe, 0, static_cast<DWORD>(block.size()), block.data());
+  const auto at = [&](const std::wstring& path) {
     void* found = nullptr;
     UINT length = 0;
     return VerQueryValueW(block.data(), path.c_str(), &found, &length) ? found : nullptr;
   };
-  const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value(L"\\"));
-  const auto* translation = static_cast<const WORD*>(value(L"\\VarFileInfo\\Translation"));
-  ASSERT_TRUE(fixed && translation);
-  // Major.minor.revision.build, for the file and the product alike.
-  for (const auto& [ms, ls] : {std::pair{fixed->dwFileVersionMS, fixed->dwFileVersionLS},
-                               {fixed->dwProductVersionMS, fixed->dwProductVersionLS}}) {
-    EXPECT_EQ(std::to_wstring(HIWORD(ms)) + L"." + std::to_wstring(LOWORD(ms)) + L"." +
-                  std::to_wstring(HIWORD(ls)) + L"." + std::to_wstring(LOWORD(ls)),
-              QX_WIDEN(QX_VERSION_TEXT));
+  wchar_t text[64] = {};
+  if (const auto* f = static_cast<const VS_FIXEDFILEINFO*>(name == L"\\" ? at(name) : nullptr)) {
+    swprintf(text, 64, L"%u.%u.%u.%u %u.%u.%u.%u", HIWORD(f->dwFileVersionMS),
+             LOWORD(f->dwFileVersionMS), HIWORD(f->dwFileVersionLS), LOWORD(f->dwFileVersionLS),
+             HIWORD(f->dwProductVersionMS), LOWORD(f->dwProductVersionMS),
+             HIWORD(f->dwProductVersionLS), LOWORD(f->dwProductVersionLS));
+  } else if (const auto* lang = static_cast<const WORD*>(at(L"\\VarFileInfo\\Translation"))) {
+    swprintf(text, 64, L"\\StringFileInfo\\%04x%04x\\", lang[0], lang[1]);
+    const auto* found = static_cast<const wchar_t*>(at(text + name));
+    return found ? found : L"";
   }
-  wchar_t block_name[32] = {};
-  swprintf(block_name, 32, L"\\StringFileInfo\\%04x%04x\\", translation[0], translation[1]);
-  for (const auto& [name, want] : {std::pair{L"ProductName", QX_WIDEN(QX_PRODUCT_NAME)},
-                                   {L"CompanyName", QX_WIDEN(QX_COMPANY_NAME)},
-                                   {L"InternalName", QX_WIDEN(QX_INTERNAL_NAME)},
-                                   {L"OriginalFilename", QX_WIDEN(QX_EXE_NAME)},
-                                   {L"FileVersion", QX_WIDEN(QX_VERSION_TEXT)},
-                                   {L"ProductVersion", QX_WIDEN(QX_VERSION_TEXT)}}) {
-    EXPECT_STREQ(static_cast<const wchar_t*>(value(block_name + std::wstring(name))), want) << name;
-  }
+  return text;
 }
 
-// The blocker runs under the name its owner chose: nothing in its version
-// resource names the tool for Task Manager to show instead, only the original
-// file name by which blockers know one another.
-TEST(VersionResource, TheBlockerTemplateNamesNoToolButItsOriginalFileName) {
-  DWORD ignored = 0;
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(QX_TEMPLATE, &ignored));
-  ASSERT_TRUE(GetFileVersionInfoW(QX_TEMPLATE, 0, static_cast<DWORD>(block.size()), block.data()));
-  for (const auto& [name, want] :
-       {std::pair<const wchar_t*, const wchar_t*>{L"FileDescription", nullptr},
-        {L"ProductName", nullptr},
-        {L"CompanyName", nullptr},
-        {L"OriginalFilename", L"quellanix.ext"}}) {
-    wchar_t* found = nullptr;
-    UINT length = 0;
-    VerQueryValueW(block.data(), (std::wstring(L"\\StringFileInfo\\040904b0\\") + name).c_str(),
-                   reinterpret_cast<void**>(&found), &length);
-    EXPECT_STREQ(found, want) << name;
+// The program carries the facts of common/version.h. A blocker runs under the
+// name its owner chose: nothing in its version resource names the tool for
+// Task Manager to show instead, only the original file name by which blockers
+// know one another.
+TEST(VersionResource, TheProgramCarriesTheVersionFactsAndABlockerOnlyItsOriginalFileName) {
+  for (const auto& [exe, name, want] :
+       {std::tuple{QX_TEST_EXE, L"\\", QX_WIDEN(QX_VERSION_TEXT " " QX_VERSION_TEXT)},
+        {QX_TEST_EXE, L"ProductName", QX_WIDEN(QX_PRODUCT_NAME)},
+        {QX_TEST_EXE, L"CompanyName", QX_WIDEN(QX_COMPANY_NAME)},
+        {QX_TEST_EXE, L"InternalName", QX_WIDEN(QX_INTERNAL_NAME)},
+        {QX_TEST_EXE, L"OriginalFilename", QX_WIDEN(QX_EXE_NAME)},
+        {QX_TEST_EXE, L"FileVersion", QX_WIDEN(QX_VERSION_TEXT)},
+        {QX_TEST_EXE, L"ProductVersion", QX_WIDEN(QX_VERSION_TEXT)},
+        {QX_TEMPLATE, L"FileDescription", L""},
+        {QX_TEMPLATE, L"ProductName", L""},
+        {QX_TEMPLATE, L"CompanyName", L""},
+        {QX_TEMPLATE, L"OriginalFilename", L"quellanix.ext"}}) {
+    EXPECT_EQ(VersionValue(exe, name), want) << exe << " " << name;
   }
 }
 

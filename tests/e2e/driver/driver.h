@@ -107,7 +107,6 @@ HWND ChildById(HWND parent, int id);  // throws when missing
 std::vector<HWND> Children(HWND parent);
 std::wstring Text(HWND hwnd);  // WM_GETTEXT: GetWindowText does not cross processes
 std::wstring ClassOf(HWND hwnd);
-RECT RectInParent(HWND child);
 int CheckState(HWND check_box);  // BM_GETCHECK
 HWND FocusedControl(HWND top);   // the focus on the window's thread
 // A sent-message round trip: the window's thread has handled what came before.

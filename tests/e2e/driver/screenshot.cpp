@@ -40,8 +40,7 @@ void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name) {
   // Painted now, children too: a box's background and icon otherwise reach the
   // screen, and hold still, before its text and buttons do.
   ::RedrawWindow(top, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
-  RECT frame{};
-  RECT client{};
+  RECT frame{}, client{};
   ::GetWindowRect(top, &frame);
   ::GetClientRect(top, &client);
   POINT corner{client.right - 2, client.bottom - 2}, origin{0, 0};

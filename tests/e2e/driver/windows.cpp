@@ -100,13 +100,6 @@ std::wstring ClassOf(HWND hwnd) {
   return name;
 }
 
-RECT RectInParent(HWND child) {
-  RECT r{};
-  ::GetWindowRect(child, &r);
-  ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 int CheckState(HWND check_box) { return static_cast<int>(Send(check_box, BM_GETCHECK, 0, 0)); }
 
 HWND FocusedControl(HWND top) {
