@@ -2,7 +2,7 @@
 # Installs what building and testing need on Debian 12, only when missing.
 set -euo pipefail
 pkgs=(cmake make g++ libgtest-dev clang libclang-rt-14-dev
-      g++-mingw-w64-x86-64 wine xvfb imagemagick fonts-liberation
+      g++-mingw-w64-x86-64 wine fonts-wine xvfb imagemagick fonts-liberation
       fp-utils libchm-bin nsis zip unzip)
 missing=()
 for p in "${pkgs[@]}"; do
