@@ -83,15 +83,14 @@ int Run(HINSTANCE instance) {
                MB_ICONINFORMATION, ExitCode::kNothingTicked);
   }
 
+  // The mutex proves nothing either way: a squatter may hold its name, and a
+  // blocker that found it squatted runs without it. The running blocker is
+  // the one whose window a process of this file owns.
   std::optional<qx::blocker::win::InstanceLock> lock(std::in_place, blocker.id);
-  if (!lock->first()) {
+  if (const HWND running = qx::blocker::win::FindRunningBlocker(blocker.id, !lock->first())) {
     lock.reset();  // a box left open must not keep the name taken
-    if (const HWND running = qx::blocker::win::FindRunningBlocker(blocker.id)) {
-      return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
-                                         blocker.log_path);
-    }
-    // The name is taken, but nothing of this file answers: a squatter, or a
-    // blocker that has died. Later starts find this one's window.
+    return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
+                                       blocker.log_path);
   }
   return qx::blocker::win::RunBlocker(instance, r.settings, blocker);
 }

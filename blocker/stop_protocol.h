@@ -44,7 +44,7 @@ struct FileId {
 // running `file`.
 std::wstring InstanceName(const FileId& file);
 
-// What a start that found the instance mutex taken does next.
+// What a start of a blocker file does next, the instance mutex taken or not.
 struct StartChoice {
   enum { kAsk, kBlock, kLookAgain } step;
   std::size_t window;  // kAsk: the index of the running blocker's window

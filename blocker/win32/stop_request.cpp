@@ -68,7 +68,7 @@ bool RequestStop(HWND blocker, const FileId& self, const std::string& password, 
 
 }  // namespace
 
-HWND FindRunningBlocker(const FileId& self) {
+HWND FindRunningBlocker(const FileId& self, bool may_be_starting) {
   const ULONGLONG deadline = GetTickCount64() + kStartingMs;
   for (;;) {
     std::vector<HWND> windows;
@@ -77,7 +77,7 @@ HWND FindRunningBlocker(const FileId& self) {
       windows.push_back(w);
       files.push_back(FileOfWindow(w));
     }
-    const bool late = GetTickCount64() >= deadline;
+    const bool late = !may_be_starting || GetTickCount64() >= deadline;
     const StartChoice choice = ChooseStart(self, files, !late && OtherProcessRuns(self), late);
     if (choice.step == StartChoice::kAsk) return windows[choice.window];
     if (choice.step == StartChoice::kBlock) return nullptr;

@@ -11,10 +11,10 @@
 
 namespace qx::blocker::win {
 
-// The control window of the blocker that runs the file `self`, waiting a few
-// seconds for one that is still starting; nullptr when none does, and this
-// start is to block.
-HWND FindRunningBlocker(const FileId& self);
+// The control window of the blocker that runs the file `self`; nullptr when
+// none does, and this start is to block. With `may_be_starting` (the instance
+// mutex was taken), it waits a few seconds for a blocker still starting.
+HWND FindRunningBlocker(const FileId& self, bool may_be_starting);
 
 // Asks for the password (or "Stop blocking?") and sends it to `blocker`
 // until it stops or the owner gives up. The exit code.

@@ -326,8 +326,9 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
               ::GetLastError() == ERROR_SHARING_VIOLATION);
   EXPECT_TRUE(!::DeleteFileW(path.c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
 
-  // Started again by its short path, it asks for the password, which reaches
-  // the real blocker only.
+  // Started again by its short path, once the squatter has let go of the
+  // mutex, it asks for the password, which reaches the real blocker only.
+  squat.reset();
   wchar_t short_path[MAX_PATH];
   ASSERT_NE(::GetShortPathNameW(path.c_str(), short_path, MAX_PATH), 0u);
   ASSERT_NE(std::wstring(short_path), path);
