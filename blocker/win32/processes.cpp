@@ -50,13 +50,6 @@ class Process : public OpenedProcess {
   qx::win::ProcessHandle process_;
 };
 
-// The \\?\ form opens a path of any length.
-std::wstring AnyLength(const std::wstring& path) {
-  if (path.starts_with(L"\\\\?\\")) return path;
-  if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
-  return L"\\\\?\\" + path;
-}
-
 std::wstring OriginalFilenameIn(std::string& block) {
   struct Translation {
     WORD language;
@@ -121,13 +114,9 @@ std::unique_ptr<OpenedProcess> SystemProcesses::Open(std::uint32_t pid) {
 }
 
 std::optional<std::wstring> SystemProcesses::OriginalName(const std::wstring& path) {
-  qx::win::FileHandle file(CreateFileW(AnyLength(path).c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) return std::nullopt;
-  auto block =
-      VersionResource(qx::win::FileBytes(file.get(), static_cast<std::uint64_t>(size.QuadPart)));
+  const std::unique_ptr<ByteSource> file = qx::win::OpenFileBytes(path);
+  if (!file) return std::nullopt;
+  auto block = VersionResource(*file);
   if (!block) return std::nullopt;
   return block->empty() ? std::wstring() : OriginalFilenameIn(*block);
 }

@@ -5,6 +5,9 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
 
 #include "common/byte_source.h"
 
@@ -20,5 +23,14 @@ class FileBytes : public ByteSource {
   HANDLE file_;
   std::uint64_t size_;
 };
+
+// A path past MAX_PATH in the extended form (\\?\), which opens it; shorter
+// ones as they are. The paths given are absolute, with no "." or ".."
+// segments, so prefixing does not change their meaning.
+std::wstring ExtendedPath(std::wstring_view path);
+
+// The file at `path`, open for reading while others may read, write or delete
+// it; nullptr (GetLastError says why) when it cannot be opened.
+std::unique_ptr<ByteSource> OpenFileBytes(std::wstring_view path);
 
 }  // namespace qx::win

@@ -18,16 +18,6 @@ namespace {
 
 constexpr DWORD kChunkBytes = 1 << 20;
 
-// Paths past MAX_PATH need the extended form; ours are already absolute and
-// hold no "." or ".." segments, so prefixing does not change their meaning.
-std::wstring Extended(std::wstring_view path) {
-  std::wstring p(path);
-  if (p.size() < MAX_PATH || p.rfind(L"\\\\?\\", 0) == 0) return p;
-  if (p.size() > 2 && p[1] == L':' && p[2] == L'\\') return L"\\\\?\\" + p;
-  if (p.rfind(L"\\\\", 0) == 0) return L"\\\\?\\UNC\\" + p.substr(2);
-  return p;
-}
-
 std::wstring Quoted(std::wstring_view path) { return L"\"" + std::wstring(path) + L"\""; }
 
 // The system's reason, with what to do about the two causes users can fix.
@@ -52,7 +42,7 @@ class TempFile {
       wchar_t name[32];
       swprintf(name, std::size(name), L"~qx%05lx%04x.tmp", GetCurrentProcessId() & 0xFFFFF,
                (++serial + GetTickCount()) & 0xFFFF);
-      path_ = Extended(folder + name);
+      path_ = ExtendedPath(folder + name);
       handle_.reset(CreateFileW(path_.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
       if (handle_) return;
@@ -89,39 +79,23 @@ void WriteAll(HANDLE file, const char* data, std::size_t size, std::wstring_view
   }
 }
 
-// An open file with its reader.
-class OwnedFileBytes : public FileBytes {
- public:
-  OwnedFileBytes(FileHandle file, std::uint64_t size)
-      : FileBytes(file.get(), size), file_(std::move(file)) {}
-
- private:
-  FileHandle file_;
-};
-
 }  // namespace
 
 std::unique_ptr<ByteSource> WinFiles::OpenForReading(std::wstring_view path) {
-  FileHandle file(CreateFileW(Extended(path).c_str(), GENERIC_READ,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, 0, nullptr));
-  LARGE_INTEGER size{};
-  if (!file || !GetFileSizeEx(file.get(), &size)) {
-    ThrowLastError(L"Could not read " + Quoted(path) + L".");
-  }
-  return std::make_unique<OwnedFileBytes>(std::move(file),
-                                          static_cast<std::uint64_t>(size.QuadPart));
+  std::unique_ptr<ByteSource> file = OpenFileBytes(path);
+  if (!file) ThrowLastError(L"Could not read " + Quoted(path) + L".");
+  return file;
 }
 
 bool WinFiles::Exists(std::wstring_view path) {
-  const DWORD attributes = GetFileAttributesW(Extended(path).c_str());
+  const DWORD attributes = GetFileAttributesW(ExtendedPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 void WinFiles::ComposeFile(std::wstring_view source, std::wstring_view target,
                            const std::function<Composition(std::uint64_t)>& plan) {
   // Sharing read only: nobody changes the source while it is copied.
-  FileHandle in(CreateFileW(Extended(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  FileHandle in(CreateFileW(ExtendedPath(source).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
   if (!in) ThrowLastError(L"Could not open " + Quoted(source) + L".");
   LARGE_INTEGER size{};
@@ -156,11 +130,11 @@ void WinFiles::ComposeFile(std::wstring_view source, std::wstring_view target,
   }
   temp.Close();
   // Windows refuses to replace a read-only file; say so the same way everywhere.
-  const DWORD existing = GetFileAttributesW(Extended(target).c_str());
+  const DWORD existing = GetFileAttributesW(ExtendedPath(target).c_str());
   if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) {
     ThrowWriteError(target, ERROR_ACCESS_DENIED);
   }
-  if (!MoveFileExW(temp.path().c_str(), Extended(target).c_str(),
+  if (!MoveFileExW(temp.path().c_str(), ExtendedPath(target).c_str(),
                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     ThrowWriteError(target, GetLastError());
   }
