@@ -8,6 +8,7 @@
 
 #include "blocker/activity_log.h"
 #include "common/failure.h"
+#include "runtime/win32/file_bytes.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
 
@@ -26,16 +27,10 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::wstring& path) {
 // large the file has grown.
 std::string ReadKept(HANDLE file, std::uint64_t from, std::uint64_t size,
                      const std::wstring& path) {
-  const std::wstring operation = L"Could not read the activity log \"" + path + L"\".";
-  LARGE_INTEGER at{};
-  at.QuadPart = static_cast<LONGLONG>(from);
-  if (!SetFilePointerEx(file, at, nullptr, FILE_BEGIN)) qx::win::ThrowLastError(operation);
   std::string kept(static_cast<std::size_t>(size - from), '\0');
-  DWORD got = 0;
-  if (!ReadFile(file, kept.data(), static_cast<DWORD>(kept.size()), &got, nullptr)) {
-    qx::win::ThrowLastError(operation);
+  if (!qx::win::FileBytes(file, size).Read(from, kept.size(), kept.data())) {
+    qx::win::ThrowLastError(L"Could not read the activity log \"" + path + L"\".");
   }
-  kept.resize(got);
   return kept;
 }
 
