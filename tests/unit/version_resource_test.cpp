@@ -97,5 +97,58 @@ TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoF
   EXPECT_EQ(VersionResource(MemorySource(exact.substr(0, kData + 6))), "");
 }
 
+TEST(VersionResource, IsFoundInAnImageAsTheLoaderMappedIt) {
+  const std::string file = Image(false);
+  std::string loaded = file.substr(0, kRsrc) + std::string(kRsrcRva - kRsrc, '\0');
+  loaded += file.substr(kRsrc);
+  EXPECT_EQ(VersionResource(MemorySource(loaded), ImageLayout::kLoaded),
+            std::string(kPayload, sizeof kPayload));
+  EXPECT_EQ(VersionResource(MemorySource(file), ImageLayout::kLoaded), "");
+}
+
+// A node of a version resource: length, value length, type (1: text), key,
+// value and children, each part at a 4-byte boundary.
+std::string Node(std::wstring_view key, std::wstring_view text, const std::string& children = "",
+                 std::size_t binary = 0) {
+  const auto padded = [](std::string s) { return s.append((4 - s.size() % 4) % 4, '\0'); };
+  std::string node(6, '\0');
+  for (wchar_t c : std::wstring(key) + L'\0') node += {static_cast<char>(c), '\0'};
+  std::string value(binary, '\x7F');
+  for (wchar_t c : text) value += {static_cast<char>(c), '\0'};
+  node = padded(node) + padded(value) + children;
+  Put(node, 0, static_cast<std::uint32_t>(node.size()), 2);
+  Put(node, 2, static_cast<std::uint32_t>(binary ? binary : text.size()), 2);
+  Put(node, 4, binary ? 0 : 1, 2);
+  return node;
+}
+
+std::string Block(const std::string& children) {
+  return Node(L"VS_VERSION_INFO", L"", children, 52);
+}
+
+TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
+  const std::string vars = Node(L"VarFileInfo", L"", Node(L"Translation", L"", "", 4));
+  const std::string table = Node(
+      L"040904b0", L"", Node(L"CompanyName", L"Maker") + Node(L"OriginalFilename", L"Game.exe"));
+  const std::string empty = Node(L"000004b0", L"", Node(L"OriginalFilename", L""));
+  const std::string good = Block(vars + Node(L"StringFileInfo", L"", empty + table));
+  std::string zero_length = good;
+  Put(zero_length, 92, 0, 2);  // the first child, after the root's key and fixed value
+  const struct {
+    std::string block;
+    std::wstring key, want;
+  } cases[] = {
+      {good, L"originalFILENAME", L"Game.exe"},
+      {good, L"CompanyName", L"Maker"},
+      {good, L"ProductName", L""},
+      {Block(Node(L"StringFileInfoX", L"", table)), L"OriginalFilename", L""},
+      {Block(vars), L"OriginalFilename", L""},
+      {good.substr(0, good.size() - 2), L"OriginalFilename", L""},  // root longer than the block
+      {zero_length, L"OriginalFilename", L""},  // a child of no length ends the walk
+      {"", L"OriginalFilename", L""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(VersionString(c.block, c.key), c.want) << c.key;
+}
+
 }  // namespace
 }  // namespace qx::blocker
