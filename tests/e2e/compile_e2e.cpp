@@ -44,13 +44,11 @@ TEST_F(CompileTest, PasswordSetAndChangedThenCompiledByteForByte) {
   BoxStates ticked{};
   for (const char* key : {"Kazaa", "Notepad", "RemoteDesktop", "Run"}) {
     ticked[EntryIndex(key)] = 1;
-    Click(Box(EntryIndex(key)));
+    ToggleBox(EntryIndex(key));
   }
-  ASSERT_TRUE(WaitForBoxStates(ticked));
   // Set by the image button, changed by the menu: the one flow both ways.
   // Compiled by the menu; the other tests use the button.
-  Click(Control(win::kPasswordButtonId));
-  HWND request = WaitForTopWindow(pid(), kDialogClass, L"");
+  HWND request = ClickForBox(Control(win::kPasswordButtonId));
   EXPECT_EQ(ReadBox(request).text, test::kPasswordPrompt);
   AnswerInputBox(request, L"first");
   EXPECT_EQ(Answer(pid(), IDOK), test::kPasswordSet);
@@ -122,7 +120,7 @@ TEST_F(CompileTest, OnlyAnOlderBlockerIsReplacedAndOnlyWhenTheSystemLetsGo) {
     }
     if (state == "read-only") ::SetFileAttributesW(old.c_str(), FILE_ATTRIBUTE_READONLY);
     const std::vector<std::wstring> files = FileNames(folder().path());
-    Click(Control(win::kCompileButtonId));
+    ClickForBox(Control(win::kCompileButtonId));
     Answer(pid(), IDNO);
     PressButton(WaitForTopWindow(pid(), kDialogClass, L""), IDOK);  // the title offered
     if (state == "another program") {  // for the help and the release notes

@@ -62,27 +62,58 @@ HWND QuellanixTest::Header(Group group) const {
   throw DriverError(L"no header for that group");
 }
 
+BoxStates QuellanixTest::ReadBoxStates() const {
+  BoxStates seen{};
+  for (std::size_t i = 0; i < kEntryCount; ++i) seen[i] = CheckState(Box(i));
+  return seen;
+}
+
 ::testing::AssertionResult QuellanixTest::WaitForBoxStates(const BoxStates& expected) const {
   BoxStates seen{};
-  const auto read = [&] {
-    for (std::size_t i = 0; i < kEntryCount; ++i) seen[i] = CheckState(Box(i));
-    return seen == expected;
-  };
-  if (WaitUntil(read)) return ::testing::AssertionSuccess();
+  if (WaitUntil([&] { return (seen = ReadBoxStates()) == expected; })) {
+    return ::testing::AssertionSuccess();
+  }
   return ::testing::AssertionFailure()
          << "boxes in catalogue order:\n  expected " << StatesText(expected) << "\n  shown    "
          << StatesText(seen);
 }
 
+void QuellanixTest::ClickForStates(HWND control, const BoxStates& expected) {
+  const BoxStates before = ReadBoxStates();
+  GiveInput([&] { Click(control); }, [&] { return ReadBoxStates() == expected; },
+            [&] { return ReadBoxStates() == before; }, L"a click on " + Text(control));
+}
+
+void QuellanixTest::ToggleBox(std::size_t catalogue_index) {
+  BoxStates flipped = ReadBoxStates();
+  flipped[catalogue_index] = !flipped[catalogue_index];
+  ClickForStates(Box(catalogue_index), flipped);
+}
+
+HWND QuellanixTest::ClickForBox(HWND control) {
+  // A box shown disables the main window, which still takes input when the click was lost.
+  GiveInput([&] { Click(control); },
+            [&] { return FindTopWindow(pid(), kDialogClass, L"") != nullptr; },
+            [&] { return ::IsWindowEnabled(main_) != FALSE; }, L"a click on " + Text(control));
+  return WaitForTopWindow(pid(), kDialogClass, L"");
+}
+
 void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
   // A menu still closing from the last choice would be taken for the new one.
   WaitUntil([&] { return !FindTopWindow(pid(), kMenuClass, L""); });
-  BringToFront(main_);
-  // F10 opens the menu bar as Alt does, with no modifier to hold.
-  PressKey(VK_F10);
-  PressKey(static_cast<WORD>(menu_key));
-  // The item key must reach the open menu, not the window.
-  WaitForTopWindow(pid(), kMenuClass, L"");
+  const auto in_menu = [&] {
+    return FindTopWindow(pid(), kMenuClass, L"") || (InputState(main_).flags & GUI_INMENUMODE);
+  };
+  // F10 opens the menu bar as Alt does, with no modifier to hold. The item key
+  // must reach the open menu, not the window.
+  GiveInput(
+      [&] {
+        BringToFront(main_);
+        PressKey(VK_F10);
+        PressKey(static_cast<WORD>(menu_key));
+      },
+      [&] { return FindTopWindow(pid(), kMenuClass, L"") != nullptr; }, [&] { return !in_menu(); },
+      L"F10 and the menu's key");
   PressKey(static_cast<WORD>(item_key));
 }
 

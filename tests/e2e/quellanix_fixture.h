@@ -47,6 +47,14 @@ class QuellanixTest : public ::testing::Test {
 
   // Waits until the boxes show `expected`; the states seen when they do not.
   ::testing::AssertionResult WaitForBoxStates(const BoxStates& expected) const;
+  BoxStates ReadBoxStates() const;
+
+  // Clicks `control` (a box or a group header) until the boxes show `expected`.
+  void ClickForStates(HWND control, const BoxStates& expected);
+  // Clicks a box and waits until it has flipped.
+  void ToggleBox(std::size_t catalogue_index);
+  // Clicks `control` and waits for the box it opens.
+  HWND ClickForBox(HWND control);
 
   // F10 and the menu's access key, then the item's, to the main window.
   void ChooseMenuItem(wchar_t menu_key, wchar_t item_key);

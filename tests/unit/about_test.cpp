@@ -68,19 +68,25 @@ TEST_F(AboutFixture, RegistryValuesBecomeText) {
   EXPECT_EQ(fake.reads, reads);
 }
 
+using Value = std::tuple<std::string, std::string, std::uint32_t, Data>;
+Value Path(Data data, std::uint32_t type = kRegSz) { return {kPathKey, "PATH", type, data}; }
+Value Folder(std::string_view folder) { return {kFolderKey, "MSINFO", kRegSz, Sz(folder)}; }
+
 TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUnavailable) {
+  const std::string tool = "C:\\T\\MSINFO32.EXE", spaced = "C:\\Program Files\\T\\MSINFO32.EXE";
+  const Value folder = Folder("C:\\T");
   // clang-format off
   // Registry values and files present; started: empty for the message instead.
-  const struct { const char* what; std::vector<std::tuple<std::string, std::string, std::uint32_t, Data>> values;
-                 Texts files; bool fail_start; std::wstring started; std::size_t reads; } cases[] = {
-      {"PATH value, spaces and all", {{kPathKey, "PATH", kRegSz, Sz("C:\\Program Files\\S\\m.exe")}}, {}, false, L"C:\\Program Files\\S\\m.exe", 1},
-      {"PATH that cannot start: no second look-up", {{kPathKey, "PATH", kRegSz, Sz("C:\\x.exe")}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\MSINFO32.EXE"}, true, L"", 1},
-      {"folder holding the tool", {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\Program Files\\T")}}, {L"C:\\Program Files\\T\\MSINFO32.EXE"}, false, L"C:\\Program Files\\T\\MSINFO32.EXE", 2},
-      {"folder without the tool", {{kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\msinfo.exe"}, false, L"", 2},
-      {"neither value", {}, {}, false, L"", 2},
-      {"PATH without data", {{kPathKey, "PATH", kRegSz, {}}, {kFolderKey, "MSINFO", kRegSz, Sz("C:\\T")}}, {L"C:\\T\\MSINFO32.EXE"}, false, L"", 1},
-      {"PATH of another type starts nothing", {{kPathKey, "PATH", 2, Sz("%P%\\m.exe")}}, {}, true, L"", 1},
-      {"PATH over 1024 bytes: the folder", {{kPathKey, "PATH", kRegSz, Data(1025, 'a')}, {kFolderKey, "MSINFO", kRegSz, Sz("D:\\T")}}, {L"D:\\T\\MSINFO32.EXE"}, false, L"D:\\T\\MSINFO32.EXE", 2},
+  const struct { const char* what; std::vector<Value> values; std::vector<std::string> files;
+                 bool fail_start; std::string started; std::size_t reads; } cases[] = {
+      {"PATH, spaces and all", {Path(Sz(spaced))}, {}, false, spaced, 1},
+      {"PATH failing: no second look-up", {Path(Sz("C:\\x.exe")), folder}, {tool}, true, "", 1},
+      {"folder holding the tool", {Folder("C:\\Program Files\\T")}, {spaced}, false, spaced, 2},
+      {"folder without the tool", {folder}, {"C:\\T\\msinfo.exe"}, false, "", 2},
+      {"neither value", {}, {}, false, "", 2},
+      {"PATH without data", {Path({}), folder}, {tool}, false, "", 1},
+      {"PATH of another type starts nothing", {Path(Sz("%P%\\m.exe"), 2)}, {}, true, "", 1},
+      {"over 1024 bytes: the folder", {Path(Data(1025, 'a')), folder}, {tool}, false, tool, 2},
   };
   // clang-format on
   const Texts unavailable{L"System Information Is Unavailable At This Time|0|-"};
@@ -88,12 +94,13 @@ TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUna
     SCOPED_TRACE(c.what);
     test::FakeRuntime run;
     for (const auto& [key, name, type, data] : c.values) run.registry[{key, name}] = {type, data};
-    for (const auto& f : c.files) run.files[f] = "";
+    for (const auto& f : c.files) run.files[std::wstring(f.begin(), f.end())] = "";
     run.fail_start = c.fail_start;
     frmAbout(run.rt, *this).cmdSysInfo_Click();
     EXPECT_EQ(run.reads, c.reads);
     // One exact path, never a command line split at spaces.
-    EXPECT_EQ(run.calls, c.started.empty() ? Texts{} : Texts{L"start(1) " + c.started});
+    const std::wstring started(c.started.begin(), c.started.end());
+    EXPECT_EQ(run.calls, started.empty() ? Texts{} : Texts{L"start(1) " + started});
     EXPECT_EQ(run.boxes, c.started.empty() ? unavailable : Texts{});
   }
 }

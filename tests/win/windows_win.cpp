@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <optional>
+#include <span>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -15,6 +17,7 @@
 #include "about/win32/about_window.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
+#include "blocker/win32/version_values.h"
 #include "common/failure.h"
 #include "common/version.h"
 #include "runtime/win32/ansi_codec.h"
@@ -48,22 +51,31 @@ void MoveToDpi(HWND window, int dpi) {
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
 }
 
-// Every control at its table's place for `dpi`; those with a font of their
-// own in it at that size, in the chosen face.
-void ExpectLaidOut(HWND window, std::span<const ControlSpec> controls, int dpi) {
-  const std::wstring face = FontCache(dpi).Face();
+// Each control's place in the window and the height of its own font (0 for
+// one with the window's).
+using Layout = std::vector<std::pair<RECT, LONG>>;
+Layout LaidOut(HWND window, std::span<const ControlSpec> controls) {
+  Layout out;
   for (const ControlSpec& c : controls) {
-    HWND control = GetDlgItem(window, c.id);
-    const RECT want = ToPixels(c.rect, dpi);
-    RECT got{};
-    GetWindowRect(control, &got);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&got), 2);
-    EXPECT_TRUE(EqualRect(&want, &got)) << c.id << " at " << dpi;
-    if (c.font.centipoints == 0) continue;
-    const LOGFONTW lf = FontOf(control);
-    EXPECT_EQ(lf.lfHeight, -MulDiv(c.font.centipoints, dpi, 7200)) << c.id << " at " << dpi;
-    EXPECT_EQ(lf.lfWeight, c.font.bold ? FW_BOLD : FW_NORMAL) << c.id;
-    EXPECT_EQ(lf.lfFaceName, face) << c.id;
+    RECT r{};
+    GetWindowRect(GetDlgItem(window, c.id), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    out.emplace_back(r, c.font.centipoints ? FontOf(GetDlgItem(window, c.id)).lfHeight : 0);
+  }
+  return out;
+}
+
+// Places and fonts grown by the DPI's factor, give or take a pixel of rounding.
+void ExpectScaled(const Layout& before, const Layout& after, int dpi) {
+  const auto grown = [dpi](LONG was, LONG is) {
+    return std::abs(MulDiv(was, dpi, USER_DEFAULT_SCREEN_DPI) - is) <= 1;
+  };
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const auto& [b, b_font] = before[i];
+    const auto& [a, a_font] = after[i];
+    EXPECT_TRUE(grown(b.left, a.left) && grown(b.top, a.top) && grown(b.right, a.right) &&
+                grown(b.bottom, a.bottom) && grown(b_font, a_font))
+        << "control " << i << " at " << dpi;
   }
 }
 
@@ -92,11 +104,12 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
   DeleteObject(icon.hbmColor);
   DeleteObject(icon.hbmMask);
 
+  const Layout normal = LaidOut(hwnd, MainControls());
   ShowWindow(hwnd, SW_MAXIMIZE);
-  ExpectLaidOut(hwnd, MainControls(), USER_DEFAULT_SCREEN_DPI);
+  ExpectScaled(normal, LaidOut(hwnd, MainControls()), USER_DEFAULT_SCREEN_DPI);  // stays put
   ShowWindow(hwnd, SW_RESTORE);
   MoveToDpi(hwnd, kNewDpi);
-  ExpectLaidOut(hwnd, MainControls(), kNewDpi);
+  ExpectScaled(normal, LaidOut(hwnd, MainControls()), kNewDpi);
   // Room for all of it. Only at least: the change is simulated, so the frame
   // keeps the system DPI's border and caption, narrower than the new DPI's.
   RECT client{};
@@ -112,13 +125,9 @@ TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
   ShowAboutDialog(GetModuleHandleW(nullptr), runtime.rt());
   HWND about = FindWindowW(L"#32770", L"About " QX_WIDEN(QX_PRODUCT_NAME));
   ASSERT_NE(about, nullptr);
-  ExpectLaidOut(about, kAboutControls, USER_DEFAULT_SCREEN_DPI);
-  const LONG font_before = FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight;
+  const Layout before = LaidOut(about, kAboutControls);
   MoveToDpi(about, kNewDpi);
-  ExpectLaidOut(about, kAboutControls, kNewDpi);
-  // The message font grows with the DPI.
-  EXPECT_EQ(FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight,
-            MulDiv(font_before, kNewDpi, USER_DEFAULT_SCREEN_DPI));
+  ExpectScaled(before, LaidOut(about, kAboutControls), kNewDpi);
   DestroyWindow(about);
   QuitPosted();
 }
@@ -204,7 +213,9 @@ std::wstring VersionValue(const wchar_t* exe, const std::wstring& name) {
 // The program carries the facts of common/version.h. A blocker runs under the
 // name its owner chose: nothing in its version resource names the tool for
 // Task Manager to show instead, only the original file name by which blockers
-// know one another.
+// know one another. The blocker's own reader reads what the system reads, from
+// the file and from a running image (this test's, which carries the program's
+// resource).
 TEST(VersionResource, TheProgramCarriesTheVersionFactsAndABlockerOnlyItsOriginalFileName) {
   for (const auto& [exe, name, want] :
        {std::tuple{QX_TEST_EXE, L"\\", QX_WIDEN(QX_VERSION_TEXT " " QX_VERSION_TEXT)},
@@ -219,6 +230,11 @@ TEST(VersionResource, TheProgramCarriesTheVersionFactsAndABlockerOnlyItsOriginal
         {QX_TEMPLATE, L"CompanyName", L""},
         {QX_TEMPLATE, L"OriginalFilename", L"quellanix.ext"}}) {
     EXPECT_EQ(VersionValue(exe, name), want) << exe << " " << name;
+    if (name[0] == L'\\') continue;
+    EXPECT_EQ(blocker::win::FileVersionString(exe, name), want) << exe << " " << name;
+    if (exe == std::wstring_view(QX_TEST_EXE)) {
+      EXPECT_EQ(blocker::win::ImageVersionString(GetCurrentProcess(), name), want) << name;
+    }
   }
 }
 
