@@ -12,9 +12,9 @@ namespace {
 constexpr auto kStartTimeout = 20s;
 
 // One digit a box, in catalogue order.
-std::string StatesText(const BoxStates& states) {
-  std::string text;
-  for (const int state : states) text += static_cast<char>('0' + state);
+std::wstring StatesText(const BoxStates& states) {
+  std::wstring text;
+  for (const int state : states) text += static_cast<wchar_t>(L'0' + state);
   return text;
 }
 
@@ -68,26 +68,12 @@ BoxStates QuellanixTest::ReadBoxStates() const {
   return seen;
 }
 
-::testing::AssertionResult QuellanixTest::WaitForBoxStates(const BoxStates& expected) const {
-  BoxStates seen{};
-  if (WaitUntil([&] { return (seen = ReadBoxStates()) == expected; })) {
-    return ::testing::AssertionSuccess();
-  }
-  return ::testing::AssertionFailure()
-         << "boxes in catalogue order:\n  expected " << StatesText(expected) << "\n  shown    "
-         << StatesText(seen);
-}
-
-void QuellanixTest::ClickForStates(HWND control, const BoxStates& expected) {
+void QuellanixTest::GiveForStates(const std::function<void()>& input, const BoxStates& expected,
+                                  std::wstring_view what) {
   const BoxStates before = ReadBoxStates();
-  GiveInput([&] { Click(control); }, [&] { return ReadBoxStates() == expected; },
-            [&] { return ReadBoxStates() == before; }, L"a click on " + Text(control));
-}
-
-void QuellanixTest::ToggleBox(std::size_t catalogue_index) {
-  BoxStates flipped = ReadBoxStates();
-  flipped[catalogue_index] = !flipped[catalogue_index];
-  ClickForStates(Box(catalogue_index), flipped);
+  GiveInput(
+      input, [&] { return ReadBoxStates() == expected; }, [&] { return ReadBoxStates() == before; },
+      std::wstring(what) + L" for the boxes " + StatesText(expected));
 }
 
 HWND QuellanixTest::ClickForBox(HWND control) {
@@ -99,11 +85,9 @@ HWND QuellanixTest::ClickForBox(HWND control) {
 }
 
 void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
+  const auto menu_open = [&] { return FindTopWindow(pid(), kMenuClass, L"") != nullptr; };
   // A menu still closing from the last choice would be taken for the new one.
-  WaitUntil([&] { return !FindTopWindow(pid(), kMenuClass, L""); });
-  const auto in_menu = [&] {
-    return FindTopWindow(pid(), kMenuClass, L"") || (InputState(main_).flags & GUI_INMENUMODE);
-  };
+  WaitUntil([&] { return !menu_open(); });
   // F10 opens the menu bar as Alt does, with no modifier to hold. The item key
   // must reach the open menu, not the window.
   GiveInput(
@@ -112,7 +96,7 @@ void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
         PressKey(VK_F10);
         PressKey(static_cast<WORD>(menu_key));
       },
-      [&] { return FindTopWindow(pid(), kMenuClass, L"") != nullptr; }, [&] { return !in_menu(); },
+      menu_open, [&] { return !menu_open() && !(InputState(main_).flags & GUI_INMENUMODE); },
       L"F10 and the menu's key");
   PressKey(static_cast<WORD>(item_key));
 }

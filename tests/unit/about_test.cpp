@@ -24,11 +24,18 @@ struct AboutFixture : ::testing::Test, AboutView {
   test::FakeRuntime fake;
   frmAbout form{fake.rt, *this};
 
-  void SetCaption(std::wstring_view) override {}
-  void SetTitleText(std::wstring_view) override {}
-  void SetVersionText(std::wstring_view) override {}
+  std::wstring shown;
+  void SetCaption(std::wstring_view t) override { shown += L"caption " + std::wstring(t); }
+  void SetTitleText(std::wstring_view t) override { shown += L", title " + std::wstring(t); }
+  void SetVersionText(std::wstring_view t) override { shown += L", " + std::wstring(t); }
   void Unload() override {}
 };
+
+TEST_F(AboutFixture, ShowsTheProgramsTitleAndVersion) {
+  fake.app = {L"C:\\Q", L"Tool", 3, 14, 159};
+  form.Form_Load();
+  EXPECT_EQ(shown, L"caption About Tool, Version 3.14.159, title Tool");
+}
 
 TEST_F(AboutFixture, RegistryValuesBecomeText) {
   // clang-format off

@@ -71,7 +71,9 @@ TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplateAndSelection) {
   for (std::size_t size : {0, 65536})
     EXPECT_THROW(bag.WriteProperty(std::string(size, 'k'), ""), Failure);
   bag.WriteProperty(std::string(65535, 'k'), "");
-  EXPECT_THROW(PlanBlocker(0x80000000u, Sample()), Failure);  // past the trailer's reach
+  for (int count = 1; count < 65535; ++count) bag.WriteProperty("k", std::int16_t{0});
+  EXPECT_THROW(bag.WriteProperty("k", std::int16_t{0}), Failure);  // 65535 properties at most
+  EXPECT_THROW(PlanBlocker(0x80000000u, Sample()), Failure);       // past the trailer's reach
 }
 
 // A file around arbitrary bag contents, consistent in every length.

@@ -107,9 +107,8 @@ void GiveInput(const std::function<void()>& give, const std::function<bool()>& e
   give();
   if (WaitUntil(effect, timeout)) return;
   if (!untouched()) throw DriverError(std::wstring(what) + L": arrived, but not as expected");
-  std::printf("[  AGAIN   ] %s: no effect and never arrived; given once more\n",
-              Narrow(what).c_str());
-  std::fflush(stdout);
+  std::fprintf(stderr, "[  AGAIN   ] %s: no effect, never arrived; given once more\n",
+               Narrow(what).c_str());
   give();
   Await(effect, std::wstring(what) + L": lost twice", timeout);
 }
