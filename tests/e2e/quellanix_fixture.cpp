@@ -86,18 +86,15 @@ HWND QuellanixTest::ClickForBox(HWND control) {
 
 void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
   const auto menu_open = [&] { return FindTopWindow(pid(), kMenuClass, L"") != nullptr; };
+  const auto menu_mode = [&] { return (InputState(main_).flags & GUI_INMENUMODE) != 0; };
   // A menu still closing from the last choice would be taken for the new one.
-  WaitUntil([&] { return !menu_open(); });
+  WaitUntil([&] { return !menu_open() && !menu_mode(); });
+  BringToFront(main_);
   // F10 opens the menu bar as Alt does, with no modifier to hold. The item key
   // must reach the open menu, not the window.
-  GiveInput(
-      [&] {
-        BringToFront(main_);
-        PressKey(VK_F10);
-        PressKey(static_cast<WORD>(menu_key));
-      },
-      menu_open, [&] { return !menu_open() && !(InputState(main_).flags & GUI_INMENUMODE); },
-      L"F10 and the menu's key");
+  GiveInput([] { PressKey(VK_F10); }, menu_mode, [&] { return !menu_mode(); }, L"F10");
+  GiveInput([&] { PressKey(static_cast<WORD>(menu_key)); }, menu_open,
+            [&] { return menu_mode() && !menu_open(); }, L"the menu's access key");
   PressKey(static_cast<WORD>(item_key));
 }
 
