@@ -24,7 +24,7 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-WORK = ROOT / "build" / "mutate"
+WORK = ROOT / "build" / "mutate"  # --work changes it
 SRC = WORK / "src"
 BUILD = WORK / "build"
 TARGET = "unit_tests"
@@ -245,8 +245,14 @@ def main():
     ap.add_argument("--kind", choices=KINDS, default="operator",
                     help="operator: operators and literals; statement: calls and assignments "
                          "removed, conditions forced (default operator)")
+    ap.add_argument("--work", metavar="DIR", help="the copy and its build (default build/mutate), "
+                    "so that two samples can run at once")
     args = ap.parse_args()
     started = time.monotonic()
+    if args.work:
+        global WORK, SRC, BUILD
+        WORK = Path(args.work).resolve()
+        SRC, BUILD = WORK / "src", WORK / "build"
 
     sync_copy()
     sanitize = "OFF" if args.fast else "ON"

