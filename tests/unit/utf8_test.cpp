@@ -11,6 +11,9 @@ TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
   AppendUtf8(out,
              std::wstring{L'a', 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0xD83D, 0xDE00, L'x'});
   EXPECT_EQ(out, "<a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80x");
+  out.clear();
+  AppendUtf8(out, std::wstring{0xD83D, L'x'});  // a high surrogate alone: one code point
+  EXPECT_EQ(out, "\xED\xA0\xBDx");
 }
 
 }  // namespace
