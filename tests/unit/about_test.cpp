@@ -9,6 +9,7 @@ namespace qx {
 namespace {
 
 using Data = std::vector<std::uint8_t>;
+constexpr std::uint32_t kSz = 1, kDword = 4;  // the system's REG_SZ and REG_DWORD
 using Texts = std::vector<std::wstring>;
 constexpr char kPathKey[] = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
 constexpr char kFolderKey[] = "SOFTWARE\\Microsoft\\Shared Tools Location";
@@ -42,12 +43,12 @@ TEST_F(AboutFixture, RegistryValuesBecomeText) {
   // Text: unterminated, one zero dropped, read as ANSI, more than the buffer.
   // Numbers: unsigned, up to eight bytes. Other types leave KeyVal ("before").
   const struct { std::uint32_t type; Data data; bool read; std::wstring text; } cases[] = {
-      {kRegSz, Sz("C:\\Tools\\a b.exe"), true, L"C:\\Tools\\a b.exe"}, {kRegSz, Data{'u', 'n'}, true, L"un"},
-      {kRegSz, Data{'a', 'b', 0, 0}, true, std::wstring(L"ab\0", 3)}, {kRegSz, Data{0}, true, L""},
-      {kRegSz, Data{'C', ':', 0xE9, 0}, true, L"C:\u00e9"}, {kRegSz, Data(1024, 'x'), true, std::wstring(1024, L'x')},
-      {kRegSz, Data(1025, 'x'), false, L""}, {kRegDword, Data{0x00, 0x10, 0x00, 0x00}, true, L"4096"},
-      {kRegDword, Data{0xFF, 0xFF, 0xFF, 0xFF}, true, L"4294967295"},
-      {kRegDword, Data{1, 0, 0, 0, 0, 0, 0, 1}, true, L"72057594037927937"},
+      {kSz, Sz("C:\\Tools\\a b.exe"), true, L"C:\\Tools\\a b.exe"}, {kSz, Data{'u', 'n'}, true, L"un"},
+      {kSz, Data{'a', 'b', 0, 0}, true, std::wstring(L"ab\0", 3)}, {kSz, Data{0}, true, L""},
+      {kSz, Data{'C', ':', 0xE9, 0}, true, L"C:\u00e9"}, {kSz, Data(1024, 'x'), true, std::wstring(1024, L'x')},
+      {kSz, Data(1025, 'x'), false, L""}, {kDword, Data{0x00, 0x10, 0x00, 0x00}, true, L"4096"},
+      {kDword, Data{0xFF, 0xFF, 0xFF, 0xFF}, true, L"4294967295"},
+      {kDword, Data{1, 0, 0, 0, 0, 0, 0, 1}, true, L"72057594037927937"},
       {2, Sz("%SystemRoot%"), true, L"before"}, {3, Data{1, 2}, true, L"before"},
   };
   // clang-format on
@@ -61,7 +62,7 @@ TEST_F(AboutFixture, RegistryValuesBecomeText) {
   // crashing or overflowing.
   std::wstring val = L"before";
   for (const Data& bad : {Data{}, Data(9, 1)}) {
-    fake.registry[{"K", "V"}] = {kRegDword, bad};
+    fake.registry[{"K", "V"}] = {kDword, bad};
     EXPECT_THROW(form.GetKeyValue(kHKeyLocalMachine, L"K", L"V", val), Failure);
     EXPECT_EQ(val, L"before");
   }
@@ -76,8 +77,8 @@ TEST_F(AboutFixture, RegistryValuesBecomeText) {
 }
 
 using Value = std::tuple<std::string, std::string, std::uint32_t, Data>;
-Value Path(Data data, std::uint32_t type = kRegSz) { return {kPathKey, "PATH", type, data}; }
-Value Folder(std::string_view folder) { return {kFolderKey, "MSINFO", kRegSz, Sz(folder)}; }
+Value Path(Data data, std::uint32_t type = kSz) { return {kPathKey, "PATH", type, data}; }
+Value Folder(std::string_view folder) { return {kFolderKey, "MSINFO", kSz, Sz(folder)}; }
 
 TEST_F(AboutFixture, SystemInformationIsStartedByTheFirstUsablePathOrReportedUnavailable) {
   const std::string tool = "C:\\T\\MSINFO32.EXE", spaced = "C:\\Program Files\\T\\MSINFO32.EXE";
