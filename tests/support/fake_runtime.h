@@ -81,7 +81,7 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
                      std::size_t capacity) override {
     ++reads;
     const auto it = registry.find({std::string(key), std::string(name)});
-    if (root != kHKeyLocalMachine || it == registry.end()) return {2, 0, {}};
+    if (root != 0x80000002u || it == registry.end()) return {2, 0, {}};  // HKEY_LOCAL_MACHINE
     if (it->second.second.size() > capacity) return {234, it->second.first, {}};
     return {0, it->second.first, it->second.second};
   }

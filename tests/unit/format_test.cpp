@@ -69,6 +69,7 @@ TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplate) {
   for (int count = 1; count < 65535; ++count) bag.WriteProperty("k", std::int16_t{0});
   EXPECT_THROW(bag.WriteProperty("k", std::int16_t{0}), Failure);  // 65535 properties at most
   EXPECT_THROW(PlanBlocker(0x80000000u, Sample()), Failure);       // past the trailer's reach
+  EXPECT_NO_THROW(PlanBlocker(0x7FFFFFFFu, Sample()));
 }
 
 // A file around arbitrary bag contents, consistent in every length.

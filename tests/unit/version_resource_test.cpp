@@ -134,7 +134,7 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
   const std::string vars = Node(L"VarFileInfo", L"", Node(L"Translation", L"", "", 4));
   const std::string table = Node(L"040904b0", L"", Node(L"OriginalFilename", L"Game.exe"));
   const std::string empty = Node(L"000004b0", L"", Node(L"OriginalFilename", L""));
-  const std::string good = block(vars + Node(L"StringFileInfo", L"", empty + table));
+  const std::string good = block(vars + Node(L"StringFileInfo", L"odd", empty + table));
   std::string zero_length = good;
   Put(zero_length, 92, 0, 2);  // the first child, after the root's key and fixed value
   EXPECT_EQ(VersionString(good, L"originalFILENAME"), L"Game.exe");
