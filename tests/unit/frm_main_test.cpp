@@ -63,6 +63,13 @@ TEST_F(MainFixture, AHeaderClickFollowsItsDecidingBoxAloneAndTouchesNoOtherGroup
   }
 }
 
+TEST_F(MainFixture, OpenFolderAndHelpReachTheShellWithTheProgramsFolder) {
+  form.mnuOpenApp_Click();
+  form.mnuIndex_Click();
+  EXPECT_EQ(fake.calls,
+            (Texts{L"shell(1) explorer.exe " + kFolder, L"open " + kFolder + L"\\quellanix.chm"}));
+}
+
 TEST_F(MainFixture, PasswordFlowOutcomes) {
   const std::wstring none = L"No Password has been set|16|No Password";
   const auto change = [](const std::wstring& from, const std::wstring& to) {
