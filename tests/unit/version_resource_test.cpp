@@ -87,6 +87,8 @@ TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoF
   };
   std::string image = Image(false);
   EXPECT_EQ(VersionResource(Failing(image)), std::nullopt);
+  EXPECT_EQ(VersionResource(MemorySource(std::string_view(image).substr(0, kData + 8))),
+            std::string(kPayload, sizeof kPayload));  // the last field ends the file
   Put(image, kData + 4, 0x10001, 4);  // to the very end of the file, but over the limit
   EXPECT_EQ(VersionResource(MemorySource(image)), "");
   Put(image, kData + 4, 0x10000, 4);  // at the limit, to the end of a file one byte shorter
@@ -119,10 +121,11 @@ std::string Node(std::wstring_view key, std::wstring_view text, const std::strin
     for (wchar_t c : w) s += {static_cast<char>(c), '\0'};
     return s.append((4 - s.size() % 4) % 4, '\0');
   };
+  const std::wstring value = text.empty() ? L"" : std::wstring(text) + L'\0';
   std::string node = utf16(std::wstring(key) + L'\0', std::string(6, '\0')) +
-                     utf16(text, std::string(binary, '\x7F')) + children;
+                     utf16(value, std::string(binary, '\x7F')) + children;
   Put(node, 0, static_cast<std::uint32_t>(node.size()), 2);
-  Put(node, 2, static_cast<std::uint32_t>(binary ? binary : text.size()), 2);
+  Put(node, 2, static_cast<std::uint32_t>(binary ? binary : value.size()), 2);
   Put(node, 4, binary ? 0 : 1, 2);
   return node;
 }
