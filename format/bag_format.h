@@ -22,7 +22,6 @@ inline constexpr std::uint16_t kRecordType = 0x2011;
 inline constexpr std::uint16_t kRecordDimensions = 1;
 inline constexpr std::size_t kRecordHeaderSize = 12;
 inline constexpr std::size_t kTrailerSize = 4;
-inline constexpr std::size_t kContentsHeaderSize = 8;
 
 // The password's key, written after the 35 block flags.
 inline constexpr std::string_view kPasswordKey = "Encpassword";

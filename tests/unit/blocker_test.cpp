@@ -121,6 +121,18 @@ TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilT
   }
 }
 
+TEST(ProcessWatch, OneThatStaysUnreadableIsLookedAtSoonTenTimesThenOnlyOnTime) {
+  BlockerSettings s;
+  FakeSystem system;
+  system.now = {1, 1, std::nullopt, L""};
+  ProcessWatch watch(s, system, 3);
+  watch.Check(7);  // a window first
+  for (int look = 2; look <= 11; ++look) {
+    watch.Scan();
+    EXPECT_EQ(watch.Waiting(), look <= 10) << look;
+  }
+}
+
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {
   const int expected[] = {0, 1, 2, 4, 8, 16, 32, 60, 60, 60};
   for (int failures = 0; failures < 10; ++failures) {

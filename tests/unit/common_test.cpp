@@ -16,8 +16,9 @@ TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
             "<a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F"
             "\xBF\xBFx");
   out.clear();
-  AppendUtf8(out, std::wstring{0xD83D, L'x', L'a', 0xDC00, 0xDC00});  // halves alone
-  EXPECT_EQ(out, "\xED\xA0\xBDxa\xED\xB0\x80\xED\xB0\x80");
+  // Halves alone, and the first and last of each half in pairs.
+  AppendUtf8(out, std::wstring{0xD83D, L'x', L'a', 0xDC00, 0xDC00, 0xD800, 0xDC00, 0xD83D, 0xE000});
+  EXPECT_EQ(out, "\xED\xA0\xBDxa\xED\xB0\x80\xED\xB0\x80\xF0\x90\x80\x80\xED\xA0\xBD\xEE\x80\x80");
 }
 
 TEST(PathParts, EitherSlashSeparatesTheFolderFromTheFilesName) {

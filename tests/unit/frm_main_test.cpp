@@ -14,6 +14,7 @@ namespace qx {
 namespace {
 
 using Texts = std::vector<std::wstring>;
+constexpr int kOk = 1, kYes = 6, kNo = 7;  // the system's IDOK, IDYES, IDNO
 const std::wstring kFolder = L"C:\\Program Files\\Quellanix";
 const std::wstring kSet = std::wstring(test::kPasswordSet) + L"|0|Password Set";
 
@@ -86,12 +87,12 @@ TEST_F(MainFixture, PasswordFlowOutcomes) {
       {L"first password", L"", L"secret", {}, {kSet}, L"secret"},
       {L"empty or Cancel, none set", L"", L"", {}, {none}, L""},
       {L"the same again", L"secret", L"secret", {}, {kSet}, L"secret"},
-      {L"change confirmed (case counts)", L"secret", L"Secret", {vbYes}, {change(L"secret", L"Secret"), kSet}, L"Secret"},
-      {L"change to empty confirmed", L"secret", L"", {vbYes}, {change(L"secret", L""), none}, L""},
-      {L"change declined", L"secret", L"other", {vbNo}, {change(L"secret", L"other")}, L"secret"},
-      {L"removal declined", L"secret", L"", {vbNo}, {change(L"secret", L"")}, L"secret"},
+      {L"change confirmed (case counts)", L"secret", L"Secret", {kYes}, {change(L"secret", L"Secret"), kSet}, L"Secret"},
+      {L"change to empty confirmed", L"secret", L"", {kYes}, {change(L"secret", L""), none}, L""},
+      {L"change declined", L"secret", L"other", {kNo}, {change(L"secret", L"other")}, L"secret"},
+      {L"removal declined", L"secret", L"", {kNo}, {change(L"secret", L"")}, L"secret"},
       {L"code page characters", L"", std::wstring{L'p', 0xE9, 0xFF}, {}, {kSet}, std::wstring{L'p', 0xE9, 0xFF}},
-      {L"outside the code page: no question", L"secret", L"pass\x263A", {vbYes}, {refused}, L"secret"},
+      {L"outside the code page: no question", L"secret", L"pass\x263A", {kYes}, {refused}, L"secret"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -114,9 +115,9 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
   // An older blocker of the title's name is replaced.
   const std::string older = WriteBlocker("MZtemplate", BlockerSettings{});
   const struct { const wchar_t* what; std::wstring password; std::deque<int> answers; std::deque<std::wstring> entries; Texts boxes; std::wstring file; std::string existing = {}; } cases[] = {
-      {L"No: empty password, typed title", L"", {vbNo}, {L"Guard"}, {ask, done}, L"Guard"},
-      {L"an older blocker replaced", L"", {vbNo}, {L"Guard"}, {ask, done}, L"Guard", older},
-      {L"Yes: the password flow first", L"", {vbYes, vbOK}, {L"pw", L"Guard"}, {ask, kSet, done}, L"Guard"},
+      {L"No: empty password, typed title", L"", {kNo}, {L"Guard"}, {ask, done}, L"Guard"},
+      {L"an older blocker replaced", L"", {kNo}, {L"Guard"}, {ask, done}, L"Guard", older},
+      {L"Yes: the password flow first", L"", {kYes, kOk}, {L"pw", L"Guard"}, {ask, kSet, done}, L"Guard"},
       {L"set: the pre-filled title", L"pw", {}, {L"Brindlecor"}, {done}, L"Brindlecor"},
       {L"empty answer or Cancel", L"pw", {}, {L""}, {done}, L"Brindlecor"},
       {L"spaces only", L"pw", {}, {L"   "}, {done}, L"   "},
