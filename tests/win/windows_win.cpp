@@ -67,6 +67,28 @@ void ExpectLaidOut(HWND window, std::span<const ControlSpec> controls, int dpi) 
   }
 }
 
+// The window's icons, and the picture's of `picture_id` where it has one, are
+// the program's fifty-pixel image and the small one, each at its size at `dpi`.
+void ExpectIcons(HWND window, int dpi, int picture_id = 0) {
+  const int big = MulDiv(50, dpi, USER_DEFAULT_SCREEN_DPI);
+  const int small = GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi));
+  for (const auto& [icon, want] :
+       {std::pair{SendMessageW(window, WM_GETICON, ICON_BIG, 0), big},
+        {SendMessageW(window, WM_GETICON, ICON_SMALL, 0), small},
+        {picture_id ? SendDlgItemMessageW(window, picture_id, STM_GETIMAGE, IMAGE_ICON, 0) : 0,
+         picture_id ? big : 0}}) {
+    ICONINFO info{};
+    BITMAP colour{};
+    if (GetIconInfo(reinterpret_cast<HICON>(icon), &info)) {
+      GetObjectW(info.hbmColor, sizeof colour, &colour);
+      DeleteObject(info.hbmColor);
+      DeleteObject(info.hbmMask);
+    }
+    EXPECT_EQ(colour.bmWidth, want) << "at " << dpi;
+    EXPECT_EQ(colour.bmHeight, want) << "at " << dpi;
+  }
+}
+
 // Whether a WM_QUIT was posted; the queue emptied.
 bool QuitPosted() {
   MSG msg;
@@ -76,27 +98,19 @@ bool QuitPosted() {
   return quit;
 }
 
-TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIsFiftyPixels) {
+TEST(MainWindowInProcess, ControlsStayPutWhenResizedAndControlsAndIconsFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   PublicValues values;
   MainWindow window{GetModuleHandleW(nullptr), runtime.rt(), values};
   window.Create(SW_SHOWNORMAL);
   HWND hwnd = window.hwnd();
-  // Its big icon is the fifty-pixel image.
-  ICONINFO icon{};
-  ASSERT_TRUE(
-      GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), &icon));
-  BITMAP colour{};
-  GetObjectW(icon.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(std::pair(colour.bmWidth, colour.bmHeight), std::pair(50L, 50L));
-  DeleteObject(icon.hbmColor);
-  DeleteObject(icon.hbmMask);
-
+  ExpectIcons(hwnd, USER_DEFAULT_SCREEN_DPI);
   ShowWindow(hwnd, SW_MAXIMIZE);
   ExpectLaidOut(hwnd, MainControls(), USER_DEFAULT_SCREEN_DPI);
   ShowWindow(hwnd, SW_RESTORE);
   MoveToDpi(hwnd, kNewDpi);
   ExpectLaidOut(hwnd, MainControls(), kNewDpi);
+  ExpectIcons(hwnd, kNewDpi);
   // Room for all of it. Only at least: the change is simulated, so the frame
   // keeps the system DPI's border and caption, narrower than the new DPI's.
   RECT client{};
@@ -107,15 +121,17 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
   EXPECT_TRUE(QuitPosted());  // the main window, closed, ends the program
 }
 
-TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
+TEST(AboutInProcess, ControlsTheirFontAndTheIconsFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   ShowAboutDialog(GetModuleHandleW(nullptr), runtime.rt());
   HWND about = FindWindowW(L"#32770", L"About " QX_WIDEN(QX_PRODUCT_NAME));
   ASSERT_NE(about, nullptr);
   ExpectLaidOut(about, kAboutControls, USER_DEFAULT_SCREEN_DPI);
+  ExpectIcons(about, USER_DEFAULT_SCREEN_DPI, kAboutIconId);
   const LONG font_before = FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight;
   MoveToDpi(about, kNewDpi);
   ExpectLaidOut(about, kAboutControls, kNewDpi);
+  ExpectIcons(about, kNewDpi, kAboutIconId);
   // The message font grows with the DPI.
   EXPECT_EQ(FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight,
             MulDiv(font_before, kNewDpi, USER_DEFAULT_SCREEN_DPI));
