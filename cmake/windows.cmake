@@ -1,6 +1,6 @@
 # The Win32 layers and the program with its resources.
 file(GLOB QX_RUNTIME_WIN32_SOURCES CONFIGURE_DEPENDS runtime/win32/*.cpp)
-qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime advapi32 shell32)
+qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime advapi32)
 
 file(GLOB QX_UI_SOURCES CONFIGURE_DEPENDS ui/*.cpp app/win32/*.cpp about/win32/*.cpp)
 list(REMOVE_ITEM QX_UI_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/main.cpp)
