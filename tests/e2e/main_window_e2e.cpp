@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -30,9 +31,10 @@ HWND Descendant(HWND parent, const wchar_t* window_class) {
   return nullptr;
 }
 
-void ExpectInPlace(HWND control, std::wstring_view caption, const win::TwipsRect& place) {
+void ExpectInPlace(HWND control, std::wstring_view caption, const win::TwipsRect& place,
+                   int dpi = kDpi) {
   EXPECT_EQ(Text(control), caption);
-  const RECT want = win::ToPixels(place, kDpi);
+  const RECT want = win::ToPixels(place, dpi);
   RECT got{};
   ::GetWindowRect(control, &got);
   ::MapWindowPoints(nullptr, ::GetParent(control), reinterpret_cast<POINT*>(&got), 2);
@@ -66,6 +68,45 @@ TEST_F(MainWindowTest, ShowsItsCaptionAndEveryControlInPlace) {
                   c.rect);
   }
   SaveScreenshot(main(), RGB(255, 255, 255), L"main_window");
+}
+
+// The prefix's DPI, which a program reads as it starts; back to Wine's
+// default when the test ends.
+class PrefixDpi {
+ public:
+  explicit PrefixDpi(DWORD dpi) { Set(dpi); }
+  ~PrefixDpi() { Set(kDpi); }
+  PrefixDpi(const PrefixDpi&) = delete;
+  PrefixDpi& operator=(const PrefixDpi&) = delete;
+
+ private:
+  static void Set(DWORD dpi) {
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels",
+                                REG_DWORD, &dpi, sizeof dpi),
+              ERROR_SUCCESS);
+  }
+};
+
+// At 150 %: the same layout half as large again, the images stretched smoothly.
+TEST_F(MainWindowTest, AStartAtAHigherDpiScalesTheWholeLayout) {
+  constexpr int kHighDpi = 144;
+  std::optional<AppProcess> high;
+  HWND window = nullptr;
+  {
+    const PrefixDpi dpi(kHighDpi);
+    high.emplace(AppProcess::Start(folder().File(L"Quellanix.exe")));
+    window = WaitForTopWindow(high->pid(), win::kMainWindowClass, win::kMainCaption);
+  }
+  RECT client{};
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, win::TwipsToPixels(win::kClientWidthTwips, kHighDpi));
+  EXPECT_EQ(client.bottom, win::TwipsToPixels(win::kClientHeightTwips, kHighDpi));
+  for (const win::FixedControl& c : win::FixedControls()) {
+    SCOPED_TRACE(c.name);
+    ExpectInPlace(ChildById(window, c.id),
+                  c.id == win::kInstructionsId ? win::InstructionText() : c.text, c.rect, kHighDpi);
+  }
+  SaveScreenshot(window, RGB(255, 255, 255), L"main_window_144");
 }
 
 // Remote Desktop Client sits in the Games column but belongs to no group.
