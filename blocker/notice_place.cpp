@@ -7,10 +7,13 @@ namespace {
 
 constexpr int kReferenceDpi = 96;
 
+// Wide enough for any frame another program gives its window.
+long long Extent(long long low_a, long long high_a, long long low_b, long long high_b) {
+  return std::max(0LL, std::min(high_a, high_b) - std::max(low_a, low_b));
+}
+
 long long OverlapArea(const ScreenRect& a, const ScreenRect& b) {
-  const long long width = std::min(a.right, b.right) - std::max(a.left, b.left);
-  const long long height = std::min(a.bottom, b.bottom) - std::max(a.top, b.top);
-  return width > 0 && height > 0 ? width * height : 0;
+  return Extent(a.left, a.right, b.left, b.right) * Extent(a.top, a.bottom, b.top, b.bottom);
 }
 
 bool Holds(const ScreenRect& r, ScreenPoint p) {
@@ -21,21 +24,21 @@ bool Holds(const ScreenRect& r, ScreenPoint p) {
 
 std::size_t MonitorInUse(std::span<const MonitorArea> monitors, const LookPoint& look) {
   if (look.foreground) {
-    std::size_t best = 0;
-    long long best_area = 0;
-    for (std::size_t i = 0; i < monitors.size(); ++i) {
-      const long long area = OverlapArea(monitors[i].bounds, *look.foreground);
-      if (area > best_area) {
-        best = i;
-        best_area = area;
-      }
+    const auto covered = [&](const MonitorArea& m) {
+      return OverlapArea(m.bounds, *look.foreground);
+    };
+    // The first of equals, as the system chooses.
+    const auto most =
+        std::max_element(monitors.begin(), monitors.end(),
+                         [&](const auto& a, const auto& b) { return covered(a) < covered(b); });
+    if (most != monitors.end() && covered(*most) > 0) {
+      return static_cast<std::size_t>(most - monitors.begin());
     }
-    if (best_area > 0) return best;
   }
-  for (std::size_t i = 0; i < monitors.size(); ++i) {
-    if (Holds(monitors[i].bounds, look.cursor)) return i;
-  }
-  return 0;
+  const auto under = std::find_if(monitors.begin(), monitors.end(), [&](const MonitorArea& m) {
+    return Holds(m.bounds, look.cursor);
+  });
+  return under != monitors.end() ? static_cast<std::size_t>(under - monitors.begin()) : 0;
 }
 
 ScreenPoint NoticeOrigin(const MonitorArea& monitor, int width, int height, int margin96) {

@@ -12,7 +12,6 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <utility>
 
 #include "blocker/activity_log.h"
 #include "blocker/exit_codes.h"
