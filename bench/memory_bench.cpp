@@ -3,6 +3,10 @@
 // each program started in turn, its main window shown and painted, its peak
 // read, then closed. Median of the rounds.
 //   memory_bench QUELLANIX_EXE PLAIN_EXE [rounds]
+// Measured here (Wine 8.0, 96 DPI): 25,760 against 24,332 KiB, 1.059, while the
+// shell's libraries (shell32, shlwapi, shcore: about 960 KiB) were loaded at
+// start; 24,692 against 24,332 KiB, 1.015, with the shell loaded on first use.
+// The rest is heap; the font search costs nothing measurable.
 // psapi.h needs windows.h first.
 // clang-format off
 #include <windows.h>
