@@ -92,9 +92,9 @@ class Notice::Window final : public qx::win::Window {
     SetDlgItemTextW(hwnd(), kTextId, std::wstring(text).c_str());
     const MonitorArea monitor = MonitorFor(look);
     if (monitor.dpi != dpi()) {
-      // Onto that monitor first, where the window lays itself out for its DPI.
+      // Onto that monitor first, unseen, where the window lays itself out for its DPI.
       SetWindowPos(hwnd(), nullptr, monitor.work.left, monitor.work.top, 0, 0,
-                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     }
     RECT frame{};
     GetWindowRect(hwnd(), &frame);
