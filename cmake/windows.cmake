@@ -1,6 +1,6 @@
 # The Win32 layers and the program with its resources.
 file(GLOB QX_RUNTIME_WIN32_SOURCES CONFIGURE_DEPENDS runtime/win32/*.cpp)
-qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime advapi32 shell32)
+qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime advapi32)
 
 # The window base, message boxes and the input box: all the blocker's windows
 # need. The configurator's windows, flows and runtime build on it.

@@ -97,6 +97,7 @@ class Blocker {
   }
 
   void Scan() {
+    notice_.NoteWhereTheChildLooks();
     Guarded(scan_failed_, L"\n\nPrograms are still stopped when their windows appear.",
             [&] { Stopped(stopper_.Scan()); });
     Guarded(other_failed_, L"", [&] { Stopped(stopper_.CloseRunDialogs()); });
@@ -126,6 +127,7 @@ class Blocker {
   }
 
   void WindowCreated(HWND window) {
+    notice_.NoteWhereTheChildLooks();
     Guarded(other_failed_, L"", [&] {
       DWORD pid = 0;
       GetWindowThreadProcessId(window, &pid);

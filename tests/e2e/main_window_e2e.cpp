@@ -56,6 +56,25 @@ TEST_F(MainWindowTest, ShowsItsCaptionAndEveryControlClearOfTheOthers) {
   SaveScreenshot(main(), RGB(255, 255, 255), L"main_window");
 }
 
+// At 150 %, read from the prefix as the program starts (then set back): the
+// same layout half as large again.
+TEST_F(MainWindowTest, AStartAtAHigherDpiScalesTheWholeLayout) {
+  const auto set_dpi = [](DWORD dpi) {
+    return ::RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", L"LogPixels", REG_DWORD,
+                             &dpi, sizeof dpi);
+  };
+  ASSERT_EQ(set_dpi(144), ERROR_SUCCESS);
+  AppProcess high = AppProcess::Start(folder().File(L"Quellanix.exe"));
+  HWND window = nullptr;
+  WaitUntil(
+      [&] { return (window = FindTopWindow(high.pid(), win::kMainWindowClass, L"")) != nullptr; });
+  ASSERT_TRUE(set_dpi(USER_DEFAULT_SCREEN_DPI) == ERROR_SUCCESS && window);  // the prefix's own
+  RECT client{};
+  ::GetClientRect(window, &client);
+  EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(978L, 807L));  // 652 x 538 at 96
+  SaveScreenshot(window, RGB(255, 255, 255), L"main_window_144");
+}
+
 // Remote Desktop Client sits in the Games column but belongs to no group.
 TEST_F(MainWindowTest, AHeaderClickTicksItsGroupAndTheNextClearsIt) {
   BoxStates games{};

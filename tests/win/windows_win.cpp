@@ -53,6 +53,27 @@ void MoveToDpi(HWND window, int dpi) {
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
 }
 
+// The width of the icon a window shows; 0 for none.
+LONG IconWidth(LRESULT icon) {
+  ICONINFO info{};
+  BITMAP colour{};
+  if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return colour.bmWidth;
+}
+
+// The program's fifty-pixel image and small icon at `dpi` in the title bar.
+void ExpectIconsAt(HWND window, int dpi) {
+  EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_BIG, 0)),
+            MulDiv(50, dpi, USER_DEFAULT_SCREEN_DPI))
+      << dpi;
+  EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)),
+            GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)))
+      << dpi;
+}
+
 // Each control's place in the window and the height of its own font (0 for
 // one with the window's).
 using Layout = std::vector<std::pair<RECT, LONG>>;
@@ -90,28 +111,20 @@ bool QuitPosted() {
   return quit;
 }
 
-TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIsFiftyPixels) {
+TEST(MainWindowInProcess, ControlsStayPutWhenResizedAndControlsAndIconsFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   PublicValues values;
   MainWindow window{GetModuleHandleW(nullptr), runtime.rt(), values};
   window.Create(SW_SHOWNORMAL);
   HWND hwnd = window.hwnd();
-  // Its big icon is the fifty-pixel image.
-  ICONINFO icon{};
-  ASSERT_TRUE(
-      GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), &icon));
-  BITMAP colour{};
-  GetObjectW(icon.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(std::pair(colour.bmWidth, colour.bmHeight), std::pair(50L, 50L));
-  DeleteObject(icon.hbmColor);
-  DeleteObject(icon.hbmMask);
-
+  ExpectIconsAt(hwnd, USER_DEFAULT_SCREEN_DPI);
   const Layout normal = LaidOut(hwnd, MainControls());
   ShowWindow(hwnd, SW_MAXIMIZE);
   ExpectScaled(normal, LaidOut(hwnd, MainControls()), USER_DEFAULT_SCREEN_DPI);  // stays put
   ShowWindow(hwnd, SW_RESTORE);
   MoveToDpi(hwnd, kNewDpi);
   ExpectScaled(normal, LaidOut(hwnd, MainControls()), kNewDpi);
+  ExpectIconsAt(hwnd, kNewDpi);
   // Room for all of it. Only at least: the change is simulated, so the frame
   // keeps the system DPI's border and caption, narrower than the new DPI's.
   RECT client{};
@@ -122,7 +135,7 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
   EXPECT_TRUE(QuitPosted());  // the main window, closed, ends the program
 }
 
-TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
+TEST(AboutInProcess, ControlsTheirFontAndTheIconsFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   ShowAboutDialog(GetModuleHandleW(nullptr), runtime.rt());
   HWND about = FindWindowW(L"#32770", L"About " QX_WIDEN(QX_PRODUCT_NAME));
@@ -130,6 +143,7 @@ TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
   const Layout before = LaidOut(about, kAboutControls);
   MoveToDpi(about, kNewDpi);
   ExpectScaled(before, LaidOut(about, kAboutControls), kNewDpi);
+  ExpectIconsAt(about, kNewDpi);
   DestroyWindow(about);
   QuitPosted();
 }
