@@ -138,11 +138,13 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
   const std::string table = Node(L"040904b0", L"", Node(L"OriginalFilename", L"Game.exe"));
   const std::string empty = Node(L"000004b0", L"", Node(L"OriginalFilename", L""));
   const std::string good = block(vars + Node(L"StringFileInfo", L"odd", empty + table));
-  std::string zero_length = good;
+  std::string zero_length = good, too_long = good;
   Put(zero_length, 92, 0, 2);  // the first child, after the root's key and fixed value
+  Put(too_long, 92, static_cast<std::uint32_t>(good.size() - 91), 2);  // past the root's end
   EXPECT_EQ(VersionString(good, L"originalFILENAME"), L"Game.exe");
-  for (const std::string& none : {block(Node(L"StringFileInfoX", L"", table)), block(vars),
-                                  good.substr(0, good.size() - 2), zero_length, std::string()}) {
+  for (const std::string& none :
+       {block(Node(L"StringFileInfoX", L"", table)), block(vars), good.substr(0, good.size() - 2),
+        zero_length, too_long, std::string()}) {
     EXPECT_EQ(VersionString(none, L"OriginalFilename"), L"") << none.size();
   }
   EXPECT_EQ(VersionString(good, L"ProductName"), L"");
