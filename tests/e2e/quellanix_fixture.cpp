@@ -89,12 +89,19 @@ void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
   const auto menu_mode = [&] { return (InputState(main_).flags & GUI_INMENUMODE) != 0; };
   // A menu still closing from the last choice would be taken for the new one.
   WaitUntil([&] { return !menu_open() && !menu_mode(); });
-  BringToFront(main_);
-  // F10 opens the menu bar as Alt does, with no modifier to hold. The item key
-  // must reach the open menu, not the window.
-  GiveInput([] { PressKey(VK_F10); }, menu_mode, [&] { return !menu_mode(); }, L"F10");
-  GiveInput([&] { PressKey(static_cast<WORD>(menu_key)); }, menu_open,
-            [&] { return menu_mode() && !menu_open(); }, L"the menu's access key");
+  // F10 opens the menu bar as Alt does, with no modifier to hold; given again
+  // only when the menu bar is no longer in menu mode. The item key must reach
+  // the open menu, not the window.
+  const auto open = [&] {
+    if (!menu_mode()) {
+      BringToFront(main_);
+      PressKey(VK_F10);
+      WaitUntil(menu_mode);
+    }
+    PressKey(static_cast<WORD>(menu_key));
+  };
+  GiveInput(
+      open, menu_open, [&] { return !menu_open(); }, L"F10 and the menu's access key");
   PressKey(static_cast<WORD>(item_key));
 }
 
