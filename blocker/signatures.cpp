@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "catalogue/more_programs.h"
+
 namespace qx::blocker {
 namespace {
 
@@ -83,6 +85,31 @@ std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
       if (SameName(process.image_name, name) || SameName(process.original_name, name)) {
         return index;
       }
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::wstring> ProgramToStop(const BlockerSettings& settings,
+                                          const ProcessFacts& process) {
+  if (const auto entry = EntryToStop(settings, process)) {
+    return std::wstring(kCatalogue[*entry].caption);
+  }
+  if (process.is_self || SameName(process.original_name, L"quellanix.exe") ||
+      SameName(process.original_name, L"quellanix.ext")) {
+    return std::nullopt;
+  }
+  for (std::size_t i : settings.more.common) {
+    for (std::wstring_view name : kCommonPrograms[i].names) {
+      if (SameName(process.image_name, name) || SameName(process.original_name, name)) {
+        return std::wstring(kCommonPrograms[i].caption);
+      }
+    }
+  }
+  for (const AddedProgram& p : settings.more.added) {
+    if (SameFileName(process.image_name, p.file_name) ||
+        (!p.original_name.empty() && SameFileName(process.original_name, p.original_name))) {
+      return p.caption;
     }
   }
   return std::nullopt;

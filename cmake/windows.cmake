@@ -5,7 +5,7 @@ qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime a
 file(GLOB QX_UI_SOURCES CONFIGURE_DEPENDS ui/*.cpp app/win32/*.cpp about/win32/*.cpp)
 list(REMOVE_ITEM QX_UI_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/main.cpp)
 qx_layer(qx_ui SOURCES ${QX_UI_SOURCES}
-         LINKS qx_handlers qx_runtime_win32 user32 gdi32 comctl32 uxtheme)
+         LINKS qx_handlers qx_runtime_win32 user32 gdi32 comctl32 comdlg32 version uxtheme)
 
 # The manifest carries the version from the one source, common/version.h.
 file(STRINGS common/version.h qx_version_line REGEX "^#define QX_VERSION_TEXT ")
