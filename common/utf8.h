@@ -36,7 +36,7 @@ inline void AppendUtf8(std::string& out, std::wstring_view text) {
   }
 }
 
-// Strict UTF-8 to UTF-16: nothing for an overlong form, a surrogate, a code
+// Strict UTF-8 to wide text (UTF-16 where wchar_t has 16 bits): nothing for an overlong form, a surrogate, a code
 // point past U+10FFFF or a sequence cut short.
 inline std::optional<std::wstring> DecodeUtf8(std::string_view text) {
   std::wstring out;
@@ -54,7 +54,7 @@ inline std::optional<std::wstring> DecodeUtf8(std::string_view text) {
     }
     constexpr std::uint32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
     if (c < kLeast[length] || c > 0x10FFFF || (c >= 0xD800 && c < 0xE000)) return std::nullopt;
-    if (c >= 0x10000) {
+    if (c >= 0x10000 && sizeof(wchar_t) == 2) {
       out.push_back(static_cast<wchar_t>(0xD800 + ((c - 0x10000) >> 10)));
       out.push_back(static_cast<wchar_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
     } else {

@@ -31,6 +31,11 @@ BlockerSettings Sample() {
   return s;
 }
 
+// Beyond the catalogue: text outside any code page, a generic original dropped.
+MoreSettings SampleMore() {
+  return {{14, 0}, {{L"Jeu été 🎮", L"Jeu.exe", L""}, {L"P", L"pq.exe", L"PQ.exe"}}};
+}
+
 std::string Le(std::uint64_t v, int size) {
   std::string out;
   for (int i = 0; i < size; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
@@ -57,6 +62,7 @@ TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplateAndSelection) {
       BlockerSettings s;
       for (bool& b : s.block) b = gen() % 2 == 0;
       s.encrypted_password = std::string(gen() % 40, static_cast<char>(59 + gen() % 64));
+      if (round % 3 == 0) s.more = SampleMore();
       const std::string file = WriteBlocker(tpl, s);
       const SettingsResult r = ReadSettings(file);
       ASSERT_TRUE(r.ok()) << r.reason;
@@ -130,7 +136,7 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
       {Wrap(BagWith(5, [](PropertyBag&) {})), UnexpectedProperty, "the bag holds 35 properties, not 36"},
       {Wrap(BagWith(33, [](PropertyBag& b) { b.WriteProperty("RemoteDesktop", std::int16_t{0}); })), UnexpectedProperty, "property 34 is \"RemoteDesktop\" of type 11, expected \"Run\" of type 11"},
       {Wrap(BagWith(2, [](PropertyBag& b) { b.WriteProperty("Edonkey", "True"); })), UnexpectedProperty, "property 3 is \"Edonkey\" of type 8, expected \"Edonkey\" of type 11"},
-      {Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), UnexpectedProperty, "the bag holds 37 properties, not 36"},
+      {Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), BadExtension, "property 37 is \"X\", expected text \"Program1\""},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -138,6 +144,55 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
     EXPECT_EQ(r.fault, c.fault) << c.reason;
     EXPECT_EQ(r.reason, c.reason);
   }
+}
+
+// The 36 properties, then `extra` as text properties: name, value, ...
+std::string Extended(std::initializer_list<std::string> extra) {
+  PropertyBag bag;
+  for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, std::int16_t{0});
+  bag.WriteProperty("Encpassword", "");
+  for (auto it = extra.begin(); it != extra.end(); it += 2) bag.WriteProperty(*it, *(it + 1));
+  return Wrap(bag.Contents());
+}
+
+TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
+  const std::string p = "Program1", f = "Program1File", o = "Program1Original";
+  PropertyBag bag;  // 31 added programs
+  for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, std::int16_t{0});
+  bag.WriteProperty("Encpassword", "");
+  for (int n = 1; n <= 31; ++n) {
+    const std::string k = "Program" + std::to_string(n);
+    for (const std::string& field : {k, k + "File", k + "Original"}) bag.WriteProperty(field, "x" + std::to_string(n));
+  }
+  // clang-format off
+  const struct { std::string file, reason; } cases[] = {
+      {Extended({"Common1", "Nope"}), "the common program \"Nope\" is unknown"},
+      {Extended({"Common1", "Edge", "Common2", "Edge"}), "common program \"Edge\" is chosen twice"},
+      {Extended({"Common2", "Edge"}), "property 37 is \"Common2\", expected text \"Program1\""},
+      {Extended({p, "A", f, "a.exe"}), "property 39 is missing, expected text \"Program1Original\""},
+      {Extended({p, "", f, "a.exe", o, ""}), "added program 1's name is empty"},
+      {Extended({p, "A", f, "", o, ""}), "added program 1's file name is empty"},
+      {Extended({p, "A\x7f", f, "a.exe", o, ""}), "added program 1's name holds a control character"},
+      {Extended({p, "A", f, "a\x01.exe", o, ""}), "added program 1's file name holds a control character"},
+      {Extended({p, "A/B", f, "c:a.exe", o, ""}), "added program 1's file name holds a path separator"},
+      {Extended({p, "A", f, "a.exe", o, "x\\a.exe"}), "added program 1's original name holds a path separator"},
+      {Extended({p, "A", f, std::string(257, 'a') + ".exe", o, ""}), "added program 1's file name is longer than 260 bytes"},
+      {Extended({p, "\xC0\x80", f, "a.exe", o, ""}), "Program1 is not UTF-8 text"},
+      {Extended({p, "A", f, "\xED\xA0\x80", o, ""}), "Program1File is not UTF-8 text"},
+      {Extended({p, "A", f, "a.exe", o, "", "Program2", "B", "Program2File", "A.EXE", "Program2Original", ""}), "added program 2 repeats the file name of added program 1"},
+      {Extended({p, "A", f, "a.exe", o, "", "Common1", "Edge"}), "property 40 is \"Common1\", expected text \"Program2\""},
+      {Wrap(bag.Contents()), "31 programs are added, more than 30"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    const SettingsResult r = ReadSettings(c.file);
+    EXPECT_EQ(r.fault, SettingsFault::BadExtension) << c.reason;
+    EXPECT_EQ(r.reason, c.reason);
+  }
+  // What the reader refuses, the writer will not write.
+  BlockerSettings s;
+  s.more.added = {{L"A", L"a.exe", L""}, {L"B", L"A.exe", L""}};
+  EXPECT_THROW(WriteBlocker(kTemplate, s), Failure);
 }
 
 TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
@@ -153,6 +208,18 @@ TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
   for (std::sregex_iterator m(out.begin(), out.end(), member), end; m != end; ++m)
     got[(*m)[1]] = (*m)[2];
   EXPECT_EQ(got, want);
+  // Programs beyond the catalogue follow, escaped; a common one by its caption.
+  BlockerSettings s = Sample();
+  s.more = {{0}, {{L"Say \"hi\" \\", L"a.exe", L""}}};
+  EXPECT_TRUE(SettingsJson(ReadSettings(WriteBlocker(kTemplate, s))).ends_with(R"("password_set": true,
+  "more": {
+    "common": ["Microsoft Edge"],
+    "added": [
+      {"name": "Say \"hi\" \\", "file": "a.exe", "original": ""}
+    ]
+  }
+}
+)"));
 }
 
 }  // namespace
