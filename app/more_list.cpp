@@ -22,14 +22,17 @@ std::wstring Shown(const AddedProgram& p) {
 std::wstring RefusalText(Refusal refusal, const std::wstring& name) {
   switch (refusal) {
     case Refusal::GenericHost:
-      return name + L" runs many different programs, so blocking it would stop more than you "
-                    L"chose. Add the program itself instead.";
+      return name +
+             L" runs many different programs, so blocking it would stop more than you "
+             L"chose. Add the program itself instead.";
     case Refusal::Windows:
-      return name + L" is part of Windows: stopping it would break the child's desktop, so "
-                    L"Quellanix does not block it.";
+      return name +
+             L" is part of Windows: stopping it would break the child's desktop, so "
+             L"Quellanix does not block it.";
     case Refusal::Quellanix:
-      return name + L" is Quellanix, its blocker template or a blocker compiled with it, which "
-                    L"cannot block itself.";
+      return name +
+             L" is Quellanix, its blocker template or a blocker compiled with it, which "
+             L"cannot block itself.";
     case Refusal::None:
       break;
   }
@@ -84,7 +87,8 @@ std::optional<ProgramFile> TypedProgram(std::wstring_view typed) {
   }
   if (name.find(L'.') == std::wstring::npos) name += kExe;
   const std::wstring_view ext(kExe);
-  if (name.size() <= ext.size() || !SameFileName(std::wstring_view(name).substr(name.size() - ext.size()), ext)) {
+  if (name.size() <= ext.size() ||
+      !SameFileName(std::wstring_view(name).substr(name.size() - ext.size()), ext)) {
     return std::nullopt;
   }
   ProgramFile file;

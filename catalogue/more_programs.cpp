@@ -27,23 +27,25 @@ constexpr std::wstring_view kRiot[] = {L"riotclientservices.exe"};
 
 // Hosts that run other programs' code, and the runtimes apps ship as their
 // own renamed copy: the OriginalFilename names the runtime, not the app.
+// clang-format off
 constexpr std::wstring_view kGenericOriginals[] = {
-    L"electron.exe", L"nw.exe",      L"javaw.exe", L"java.exe",        L"python.exe",
-    L"pythonw.exe",  L"node.exe",    L"cefclient.exe", L"qtwebengineprocess.exe"};
+    L"electron.exe", L"nw.exe", L"javaw.exe", L"java.exe", L"python.exe", L"pythonw.exe",
+    L"node.exe", L"cefclient.exe", L"qtwebengineprocess.exe"};
 
 constexpr std::wstring_view kGenericHosts[] = {
-    L"javaw.exe",     L"java.exe",    L"rundll32.exe",  L"dllhost.exe",
-    L"msiexec.exe",   L"applicationframehost.exe",      L"update.exe",
-    L"windows10universal.exe",        L"wscript.exe",   L"cscript.exe",
-    L"mshta.exe",     L"wwahost.exe", L"backgroundtaskhost.exe"};
+    L"javaw.exe", L"java.exe", L"rundll32.exe", L"dllhost.exe", L"msiexec.exe",
+    L"applicationframehost.exe", L"update.exe", L"windows10universal.exe", L"wscript.exe",
+    L"cscript.exe", L"mshta.exe", L"wwahost.exe", L"backgroundtaskhost.exe"};
 
+// The desktop, the session and what other programs draw with.
 constexpr std::wstring_view kWindowsPrograms[] = {
-    L"explorer.exe",  L"dwm.exe",     L"csrss.exe",     L"winlogon.exe",    L"svchost.exe",
-    L"sihost.exe",    L"ctfmon.exe",  L"conhost.exe",   L"taskhostw.exe",   L"runtimebroker.exe",
-    L"shellexperiencehost.exe",       L"startmenuexperiencehost.exe",       L"searchhost.exe",
-    L"logonui.exe",   L"userinit.exe", L"fontdrvhost.exe", L"lsass.exe",    L"services.exe",
-    L"wininit.exe",   L"smss.exe",    L"msedgewebview2.exe", L"textinputhost.exe",
-    L"searchui.exe",  L"lockapp.exe", L"smartscreen.exe"};
+    L"explorer.exe", L"dwm.exe", L"csrss.exe", L"winlogon.exe", L"svchost.exe", L"sihost.exe",
+    L"ctfmon.exe", L"conhost.exe", L"taskhostw.exe", L"runtimebroker.exe",
+    L"shellexperiencehost.exe", L"startmenuexperiencehost.exe", L"searchhost.exe",
+    L"logonui.exe", L"userinit.exe", L"fontdrvhost.exe", L"lsass.exe", L"services.exe",
+    L"wininit.exe", L"smss.exe", L"msedgewebview2.exe", L"textinputhost.exe", L"searchui.exe",
+    L"lockapp.exe", L"smartscreen.exe"};
+// clang-format on
 
 constexpr std::wstring_view kQuellanixNames[] = {L"quellanix.exe", L"quellanix.ext"};
 

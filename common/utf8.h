@@ -36,8 +36,8 @@ inline void AppendUtf8(std::string& out, std::wstring_view text) {
   }
 }
 
-// Strict UTF-8 to wide text (UTF-16 where wchar_t has 16 bits): nothing for an overlong form, a surrogate, a code
-// point past U+10FFFF or a sequence cut short.
+// Strict UTF-8 to wide text (UTF-16 where wchar_t has 16 bits): nothing for an overlong form, a
+// surrogate, a code point past U+10FFFF or a sequence cut short.
 inline std::optional<std::wstring> DecodeUtf8(std::string_view text) {
   std::wstring out;
   for (std::size_t i = 0; i < text.size();) {

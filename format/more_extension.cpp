@@ -40,7 +40,8 @@ std::optional<std::string> TextProblem(std::wstring_view text, TextKind kind) {
 
 std::optional<std::string> MoreProblem(const MoreSettings& more) {
   for (std::size_t i = 0; i < more.common.size(); ++i) {
-    if (more.common[i] >= kCommonCount) return "common program " + std::to_string(i + 1) + " is unknown";
+    if (more.common[i] >= kCommonCount)
+      return "common program " + std::to_string(i + 1) + " is unknown";
     if (std::count(more.common.begin(), more.common.end(), more.common[i]) > 1) {
       return "common program \"" + std::string(kCommonPrograms[more.common[i]].key) +
              "\" is chosen twice";
@@ -61,7 +62,8 @@ std::optional<std::string> MoreProblem(const MoreSettings& more) {
     for (const Field& f : {Field{p.caption, TextKind::Caption, "name"},
                            Field{p.file_name, TextKind::FileName, "file name"},
                            Field{p.original_name, TextKind::Original, "original name"}}) {
-      if (auto problem = TextProblem(f.text, f.kind)) return which + "'s " + f.what + " " + *problem;
+      if (auto problem = TextProblem(f.text, f.kind))
+        return which + "'s " + f.what + " " + *problem;
     }
     for (std::size_t k = 0; k < i; ++k) {
       if (SameFileName(more.added[k].file_name, p.file_name)) {

@@ -12,8 +12,8 @@
 
 namespace qx {
 
-// A bag holds 36 short properties, one password and a capped list of programs; a record larger than this
-// is damage, refused before it costs a huge allocation.
+// A bag holds 36 short properties, one password and a capped list of programs; a record larger than
+// this is damage, refused before it costs a huge allocation.
 inline constexpr std::uint64_t kMaxBagContents = 16u * 1024 * 1024;
 
 enum class SettingsFault {
@@ -29,7 +29,7 @@ enum class SettingsFault {
   UnexpectedProperty,  // count, names or types differ from the 36 the builder writes
   TrailingBytes,
   BadExtension,  // the programs chosen beyond the catalogue are malformed
-  Unreadable,  // the file could not be read
+  Unreadable,    // the file could not be read
 };
 
 struct SettingsResult {

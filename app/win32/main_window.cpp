@@ -50,7 +50,10 @@ HMENU MakeMenuBar() {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Runtime& rt, PublicValues& values)
-    : Window(instance, rt.dialogs, MainSpec()), rt_(rt), values_(values), form_(rt, values, *this) {}
+    : Window(instance, rt.dialogs, MainSpec()),
+      rt_(rt),
+      values_(values),
+      form_(rt, values, *this) {}
 
 void MainWindow::Create(int show_command) {
   RegisterImageBoxClass(instance());

@@ -46,7 +46,8 @@ constexpr int kOkCancelWidthTwips = 1125;
 constexpr int kCancelLeftTwips = kClientWidthTwips - kMarginTwips - kOkCancelWidthTwips;
 constexpr int kOkLeftTwips = kCancelLeftTwips - kButtonGapTwips - kOkCancelWidthTwips;
 // The list's columns, in parts of its width: name, file name, what it stops.
-constexpr int kColumnShares[] = {39, 29, 32};
+constexpr int kColumnShares[] = {37, 28, 35};
+constexpr UINT kSizeColumns = WM_APP + 1;
 constexpr const wchar_t* kColumnTitles[] = {L"Program", L"File name", L"Renamed copies"};
 
 // Every control, in tab order: the groups with their boxes down the left, the
@@ -54,6 +55,7 @@ constexpr const wchar_t* kColumnTitles[] = {L"Program", L"File name", L"Renamed 
 std::vector<ControlSpec> MoreControls() {
   std::vector<ControlSpec> c;
   int top = kMarginTwips - 60;
+  // clang-format off
   for (std::size_t h = 0; h < kMoreGroupCount; ++h) {
     c.push_back({L"STATIC", SS_LEFT | SS_NOTIFY | SS_NOPREFIX, kMoreGroupHeaders[h].caption,
                  MoreHeaderId(h), {kMarginTwips, top, kLeftWidthTwips, kHeaderHeightTwips},
@@ -68,6 +70,7 @@ std::vector<ControlSpec> MoreControls() {
     }
     top += kGroupGapTwips;
   }
+  // clang-format on
   // clang-format off
   const ControlSpec right[] = {
       {L"STATIC", SS_LEFT, L"Other &programs:", kMoreListLabelId, {kRightLeftTwips, kMarginTwips - 60, kRightWidthTwips, kHeaderHeightTwips}, kHeaderFont},
@@ -133,18 +136,26 @@ class MoreWindow final : public Window {
   void OnCreate() override {
     HWND list = Control(kMoreListId);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    for (int n = 0; n < static_cast<int>(std::size(kColumnTitles)); ++n) {
+      LVCOLUMNW column{};
+      column.mask = LVCF_TEXT;
+      column.pszText = const_cast<wchar_t*>(kColumnTitles[n]);
+      ListView_InsertColumn(list, n, &column);
+    }
+    SizeColumns();
+    ShowChoices();
+    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(MoreBoxId(0))), TRUE);
+  }
+
+  // The columns share the list's width, again whenever the DPI resizes it.
+  void SizeColumns() {
+    HWND list = Control(kMoreListId);
     RECT area{};
     GetClientRect(list, &area);
     const int width = area.right - GetSystemMetricsForDpi(SM_CXVSCROLL, static_cast<UINT>(dpi()));
-    for (int n = 0; n < static_cast<int>(std::size(kColumnTitles)); ++n) {
-      LVCOLUMNW column{};
-      column.mask = LVCF_TEXT | LVCF_WIDTH;
-      column.pszText = const_cast<wchar_t*>(kColumnTitles[n]);
-      column.cx = width * kColumnShares[n] / 100;
-      ListView_InsertColumn(list, n, &column);
+    for (int n = 0; n < static_cast<int>(std::size(kColumnShares)); ++n) {
+      ListView_SetColumnWidth(list, n, width * kColumnShares[n] / 100);
     }
-    ShowChoices();
-    SendMessageW(hwnd(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(Control(MoreBoxId(0))), TRUE);
   }
 
   void ShowChoices(int select = -1) {
@@ -157,8 +168,7 @@ class MoreWindow final : public Window {
     for (std::size_t n = 0; n < working_.added.size(); ++n) {
       const AddedProgram& p = working_.added[n].program;
       std::wstring cells[] = {p.caption, p.file_name,
-                              p.original_name.empty() ? L"not recognised"
-                                                      : L"stopped too"};
+                              p.original_name.empty() ? L"not recognised" : L"stopped too"};
       LVITEMW item{};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(n);
@@ -254,6 +264,16 @@ class MoreWindow final : public Window {
         working_.added[at].ticked = ListView_GetCheckState(header->hwndFrom, change->iItem) != 0;
         EnableRemove();
       }
+      return 0;
+    }
+    // The base resizes the dialog before its controls: the columns follow
+    // once the list has its new size.
+    if (msg == WM_SIZE) {
+      PostMessageW(hwnd(), kSizeColumns, 0, 0);
+      return std::nullopt;
+    }
+    if (msg == kSizeColumns) {
+      SizeColumns();
       return 0;
     }
     if (msg != WM_CTLCOLORDLG && msg != WM_CTLCOLORSTATIC && msg != WM_CTLCOLORBTN) {

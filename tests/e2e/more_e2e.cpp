@@ -12,8 +12,8 @@
 
 #include "app/more_list.h"
 #include "app/win32/control_ids.h"
-#include "blocker/win32/logon.h"
 #include "blocker/win32/instance.h"
+#include "blocker/win32/logon.h"
 #include "format/settings_reader.h"
 #include "tests/e2e/quellanix_fixture.h"
 
@@ -116,9 +116,12 @@ TEST_F(MoreTest, ChosenProgramsAreStoppedAndNoChoiceChangesNoByte) {
   AppProcess unlisted = AppProcess::Start(kTools + L"qx_stand_in.exe");
   WaitForTopWindow(unlisted.pid(), L"", L"", 20s);
   AppProcess blocker = AppProcess::Start(folder().File(L"Guard.exe"));
-  Await([] { return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass,
-                                    nullptr) != nullptr; },
-        L"the blocker did not start", 20s);
+  Await(
+      [] {
+        return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass, nullptr) !=
+               nullptr;
+      },
+      L"the blocker did not start", 20s);
   ASSERT_TRUE(::CopyFileW((kTools + L"qx_stand_in.exe").c_str(),
                           folder().File(L"steam.exe").c_str(), FALSE));
   ASSERT_TRUE(::CopyFileW((kTools + L"PixelQuest.exe").c_str(),
@@ -130,8 +133,7 @@ TEST_F(MoreTest, ChosenProgramsAreStoppedAndNoChoiceChangesNoByte) {
   EXPECT_FALSE(unlisted.WaitForExit(0ms));
   const std::string log = ReadFile(LogOf(L"Guard"));
   EXPECT_NE(log.find("  Steam  "), std::string::npos) << log;
-  EXPECT_NE(log.find("  Pixel Quest  " + Narrow(folder().File(L"homework.exe"))),
-            std::string::npos)
+  EXPECT_NE(log.find("  Pixel Quest  " + Narrow(folder().File(L"homework.exe"))), std::string::npos)
       << log;
 }
 

@@ -73,7 +73,8 @@ TEST(Signatures, ProgramsBeyondTheCatalogueAreStoppedByNameOrOriginalName) {
   BlockerSettings s;
   s.block[*IndexOfKey("Notepad")] = true;
   s.more.common = {*CommonIndexOfKey("Roblox")};
-  s.more.added = {{L"Fortnite", L"Fortnite.exe", L"FortniteClient.exe"}, {L"Chat", L"chat.exe", L""}};
+  s.more.added = {{L"Fortnite", L"Fortnite.exe", L"FortniteClient.exe"},
+                  {L"Chat", L"chat.exe", L""}};
   // clang-format off
   const struct { std::wstring_view image, original; bool self; std::optional<std::wstring> stopped; } cases[] = {
       {L"notepad.exe", L"", false, L"Notepad"},

@@ -1,7 +1,8 @@
 #include "catalogue/catalogue.h"
-#include "catalogue/more_programs.h"
 
 #include <gtest/gtest.h>
+
+#include "catalogue/more_programs.h"
 
 namespace qx {
 namespace {
@@ -47,7 +48,8 @@ TEST(MorePrograms, RefusesHostsWindowsItselfAndQuellanixByEitherName) {
   };
   // clang-format on
   for (const auto& c : cases) {
-    EXPECT_EQ(RefusalOf(c.file, c.original), c.refusal) << testing::PrintToString(std::wstring(c.file));
+    EXPECT_EQ(RefusalOf(c.file, c.original), c.refusal)
+        << testing::PrintToString(std::wstring(c.file));
   }
   EXPECT_TRUE(IsGenericOriginal(L"Electron.EXE") && IsGenericOriginal(L"javaw.exe"));
   EXPECT_FALSE(IsGenericOriginal(L"") || IsGenericOriginal(L"Discord.exe"));

@@ -162,7 +162,8 @@ TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
   bag.WriteProperty("Encpassword", "");
   for (int n = 1; n <= 31; ++n) {
     const std::string k = "Program" + std::to_string(n);
-    for (const std::string& field : {k, k + "File", k + "Original"}) bag.WriteProperty(field, "x" + std::to_string(n));
+    for (const std::string& field : {k, k + "File", k + "Original"})
+      bag.WriteProperty(field, "x" + std::to_string(n));
   }
   // clang-format off
   const struct { std::string file, reason; } cases[] = {
@@ -211,7 +212,8 @@ TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
   // Programs beyond the catalogue follow, escaped; a common one by its caption.
   BlockerSettings s = Sample();
   s.more = {{0}, {{L"Say \"hi\" \\", L"a.exe", L""}}};
-  EXPECT_TRUE(SettingsJson(ReadSettings(WriteBlocker(kTemplate, s))).ends_with(R"("password_set": true,
+  EXPECT_TRUE(
+      SettingsJson(ReadSettings(WriteBlocker(kTemplate, s))).ends_with(R"("password_set": true,
   "more": {
     "common": ["Microsoft Edge"],
     "added": [

@@ -63,7 +63,8 @@ TEST(MoreList, ATypedNameIsAPlainProgramFileName) {
   // clang-format on
   for (const auto& c : cases) {
     const auto file = TypedProgram(c.typed);
-    EXPECT_EQ(file ? file->file_name : L"", c.file) << testing::PrintToString(std::wstring(c.typed));
+    EXPECT_EQ(file ? file->file_name : L"", c.file)
+        << testing::PrintToString(std::wstring(c.typed));
   }
 }
 
@@ -83,7 +84,9 @@ TEST(MoreList, OnlyAnExecutableImageIsAProgram) {
   exe[0x3C] = '\x80';
   exe.replace(0x80, 4, std::string("PE\0\0", 4));
   exe[0x80 + 22] = '\x02';  // executable
-  auto with = [&](std::size_t at, std::string bytes) { return std::string(exe).replace(at, bytes.size(), bytes); };
+  auto with = [&](std::size_t at, std::string bytes) {
+    return std::string(exe).replace(at, bytes.size(), bytes);
+  };
   // clang-format off
   const struct { std::string bytes; bool program; } cases[] = {
       {exe, true}, {with(0x80 + 23, "\x20"), false} /* a DLL */, {with(0x80 + 22, "\x01"), false},

@@ -16,8 +16,11 @@ TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
   EXPECT_EQ(back, out);
   EXPECT_EQ(DecodeUtf8("\xF4\x8F\xBF\xBF").value().size(), sizeof(wchar_t) == 2 ? 2u : 1u);
   // Cut short, a stray or wrong follower, overlong, a surrogate, past U+10FFFF.
-  for (const char* bad : {"\xC3", "\xE2\x82", "\x80", "\xC3" "A", "\xC1\xBF", "\xE0\x9F\xBF",
-                          "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8"}) {
+  for (const char* bad : {"\xC3", "\xE2\x82", "\x80",
+                          "\xC3"
+                          "A",
+                          "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF", "\xED\xA0\x80",
+                          "\xF4\x90\x80\x80", "\xF8"}) {
     EXPECT_FALSE(DecodeUtf8(bad)) << testing::PrintToString(bad);
   }
 }
