@@ -209,15 +209,15 @@ TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
   for (std::sregex_iterator m(out.begin(), out.end(), member), end; m != end; ++m)
     got[(*m)[1]] = (*m)[2];
   EXPECT_EQ(got, want);
-  // Programs beyond the catalogue follow, escaped; a common one by its caption.
-  BlockerSettings s = Sample();
-  s.more = {{0}, {{L"Say \"hi\" \\", L"a.exe", L""}}};
-  EXPECT_TRUE(
-      SettingsJson(ReadSettings(WriteBlocker(kTemplate, s))).ends_with(R"("password_set": true,
+  // Programs beyond the catalogue follow, escaped (even what no reader lets
+  // through); a common one by its caption.
+  SettingsResult read = ReadSettings(WriteBlocker(kTemplate, Sample()));
+  read.settings.more = {{0}, {{L"Say \"hi\" \\\x1f", L"a.exe", L""}}};
+  EXPECT_TRUE(SettingsJson(read).ends_with(R"("password_set": true,
   "more": {
     "common": ["Microsoft Edge"],
     "added": [
-      {"name": "Say \"hi\" \\", "file": "a.exe", "original": ""}
+      {"name": "Say \"hi\" \\\u001f", "file": "a.exe", "original": ""}
     ]
   }
 }
