@@ -42,25 +42,9 @@ class MoreTest : public QuellanixTest {
     return WaitForTopWindow(pid(), kDialogClass, kMoreTitle);
   }
 
-  // A message box over the dialog, which bears the same title.
-  HWND BoxOver(HWND dialog) {
-    HWND box = nullptr;
-    Await(
-        [&] {
-          for (HWND w : TopWindows(pid())) {
-            if (w != dialog && ClassOf(w) == kDialogClass && Text(w) == kMoreTitle) box = w;
-          }
-          return box != nullptr;
-        },
-        L"no message box over the dialog");
-    return box;
-  }
-
   std::string CompileAs(const std::wstring& title) {
     Click(Control(win::kCompileButtonId));
-    if (FinishCompile(pid(), false, title) != L"Compile Complete") {
-      throw DriverError(L"the compile failed");
-    }
+    EXPECT_EQ(FinishCompile(pid(), false, title), L"Compile Complete");
     return ReadFile(folder().File(title + L".exe"));
   }
 
@@ -104,7 +88,13 @@ TEST_F(MoreTest, ChosenProgramsAreStoppedAndNoChoiceChangesNoByte) {
   SaveScreenshot(dialog, RGB(255, 255, 255), L"more_dialog");
   PressKey(L'N', VK_MENU);  // Add by &Name...
   AnswerInputBox(WaitForTopWindow(pid(), kDialogClass, L"Add by Name"), L"Explorer.EXE");
-  HWND refusal = BoxOver(dialog);
+  // The message box over the dialog, which bears the same title.
+  HWND refusal = nullptr;
+  Await(
+      [&] {
+        return (refusal = ::GetLastActivePopup(dialog)) != dialog && Text(refusal) == kMoreTitle;
+      },
+      L"no refusal");
   EXPECT_NE(ReadBox(refusal).text.find(L"is part of Windows"), std::wstring::npos);
   SaveScreenshot(refusal, ::GetSysColor(COLOR_BTNFACE), L"more_refusal");
   PressButton(refusal, IDOK);

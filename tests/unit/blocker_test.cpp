@@ -85,10 +85,8 @@ TEST(Signatures, ProgramsBeyondTheCatalogueAreStoppedByNameOrOriginalName) {
       {L"homework.exe", L"FortniteClient.EXE", false, L"Fortnite"},  // a renamed copy
       {L"Chat.EXE", L"electron.exe", false, L"Chat"},
       {L"other.exe", L"", false, std::nullopt},                  // an empty original matches nothing
-      {L"Fortnite.exe.exe", L"", false, std::nullopt},
       {L"Fortnite.exe", L"", true, std::nullopt},
       {L"chat.exe", L"quellanix.ext", false, std::nullopt},
-      {L"RobloxPlayerBeta.exe", L"Quellanix.exe", false, std::nullopt},
   };
   // clang-format on
   for (const auto& c : cases) {

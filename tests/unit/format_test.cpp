@@ -7,6 +7,7 @@
 #include <random>
 #include <regex>
 #include <string>
+#include <vector>
 
 #include "common/failure.h"
 #include "format/blocker_writer.h"
@@ -147,23 +148,20 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
 }
 
 // The 36 properties, then `extra` as text properties: name, value, ...
-std::string Extended(std::initializer_list<std::string> extra) {
+std::string Extended(const std::vector<std::string>& extra) {
   PropertyBag bag;
   for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, std::int16_t{0});
   bag.WriteProperty("Encpassword", "");
-  for (auto it = extra.begin(); it != extra.end(); it += 2) bag.WriteProperty(*it, *(it + 1));
+  for (std::size_t n = 0; n + 1 < extra.size(); n += 2) bag.WriteProperty(extra[n], extra[n + 1]);
   return Wrap(bag.Contents());
 }
 
 TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
   const std::string p = "Program1", f = "Program1File", o = "Program1Original";
-  PropertyBag bag;  // 31 added programs
-  for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, std::int16_t{0});
-  bag.WriteProperty("Encpassword", "");
+  std::vector<std::string> many;  // 31 added programs
   for (int n = 1; n <= 31; ++n) {
-    const std::string k = "Program" + std::to_string(n);
-    for (const std::string& field : {k, k + "File", k + "Original"})
-      bag.WriteProperty(field, "x" + std::to_string(n));
+    for (const char* field : {"", "File", "Original"})
+      many.insert(many.end(), {"Program" + std::to_string(n) + field, "x" + std::to_string(n)});
   }
   // clang-format off
   const struct { std::string file, reason; } cases[] = {
@@ -182,7 +180,7 @@ TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
       {Extended({p, "A", f, "\xED\xA0\x80", o, ""}), "Program1File is not UTF-8 text"},
       {Extended({p, "A", f, "a.exe", o, "", "Program2", "B", "Program2File", "A.EXE", "Program2Original", ""}), "added program 2 repeats the file name of added program 1"},
       {Extended({p, "A", f, "a.exe", o, "", "Common1", "Edge"}), "property 40 is \"Common1\", expected text \"Program2\""},
-      {Wrap(bag.Contents()), "31 programs are added, more than 30"},
+      {Extended(many), "31 programs are added, more than 30"},
   };
   // clang-format on
   for (const auto& c : cases) {

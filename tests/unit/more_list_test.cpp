@@ -11,8 +11,7 @@ namespace {
 
 ProgramFile File(std::wstring name, std::wstring description = L"", std::wstring product = L"",
                  std::wstring original = L"", bool is_program = true) {
-  return {std::move(name), is_program, std::move(description), std::move(product),
-          std::move(original)};
+  return {name, is_program, description, product, original};
 }
 
 TEST(MoreList, AddsShownByDescriptionProductOrNameAndRefusesWithTheReason) {
@@ -42,9 +41,7 @@ TEST(MoreList, AddsShownByDescriptionProductOrNameAndRefusesWithTheReason) {
   while (c.added.size() < kMaxAddedPrograms) {
     ASSERT_FALSE(AddProgram(c, File(std::to_wstring(c.added.size()) + L".exe")));
   }
-  EXPECT_EQ(AddProgram(c, File(L"one-more.exe")),
-            L"The list already holds 30 programs, the most a blocker can check. Remove one to add "
-            L"another.");
+  EXPECT_TRUE(AddProgram(c, File(L"1.exe"))->starts_with(L"The list already holds 30 programs"));
   c.added[1].ticked = false;
   c.common[3] = c.common[14] = true;
   const MoreSettings chosen = c.Chosen();
@@ -61,11 +58,8 @@ TEST(MoreList, ATypedNameIsAPlainProgramFileName) {
       {L"a?.exe", L""}, {L"a\tb.exe", L""}, {L"", L""},
   };
   // clang-format on
-  for (const auto& c : cases) {
-    const auto file = TypedProgram(c.typed);
-    EXPECT_EQ(file ? file->file_name : L"", c.file)
-        << testing::PrintToString(std::wstring(c.typed));
-  }
+  for (const auto& c : cases)
+    EXPECT_EQ(TypedProgram(c.typed).value_or(ProgramFile{}).file_name, c.file) << c.file.size();
 }
 
 TEST(MoreList, AHeaderTicksOrClearsItsGroupAsItsFirstBoxDecides) {
@@ -79,11 +73,9 @@ TEST(MoreList, AHeaderTicksOrClearsItsGroupAsItsFirstBoxDecides) {
 }
 
 TEST(MoreList, OnlyAnExecutableImageIsAProgram) {
-  std::string exe(0x80 + 24, '\0');
-  exe.replace(0, 2, "MZ");
-  exe[0x3C] = '\x80';
-  exe.replace(0x80, 4, std::string("PE\0\0", 4));
-  exe[0x80 + 22] = '\x02';  // executable
+  // "MZ", the PE header's offset at 0x3C, "PE\0\0" there and 0x0002 (executable) 22 bytes on.
+  const std::string exe = "MZ" + std::string(0x3A, '\0') + "\x80" + std::string(0x43, '\0') +
+                          std::string("PE\0\0", 4) + std::string(18, '\0') + "\x02" + '\0';
   auto with = [&](std::size_t at, std::string bytes) {
     return std::string(exe).replace(at, bytes.size(), bytes);
   };
