@@ -107,7 +107,7 @@ std::optional<std::string> ReadMore(std::span<const BagProperty> properties,
     return "property " + std::to_string(first_number + at + 1) + " is " + found +
            ", expected text \"" + expected + "\"";
   };
-  for (std::size_t n = 1; at < properties.size(); ++n) {
+  for (std::size_t n = 1;; ++n) {
     const std::string* key = take(Numbered("Common", n));
     if (!key) break;
     const auto index = CommonIndexOfKey(*key);

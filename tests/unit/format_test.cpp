@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "catalogue/more_programs.h"
 #include "common/failure.h"
 #include "format/blocker_writer.h"
+#include "format/more_extension.h"
 #include "format/property_bag.h"
 #include "format/settings_json.h"
 #include "format/settings_reader.h"
@@ -32,9 +34,10 @@ BlockerSettings Sample() {
   return s;
 }
 
-// Beyond the catalogue: text outside any code page, a generic original dropped.
+// Beyond the catalogue: text outside any code page (a no-break space, an emoji), a generic
+// original dropped.
 MoreSettings SampleMore() {
-  return {{14, 0}, {{L"Jeu été 🎮", L"Jeu.exe", L""}, {L"P", L"pq.exe", L"PQ.exe"}}};
+  return {{14, 0}, {{L"Jeu\u00a0été 🎮", L"Jeu.exe", L""}, {L"P", L"pq.exe", L"PQ.exe"}}};
 }
 
 std::string Le(std::uint64_t v, int size) {
@@ -192,6 +195,7 @@ TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
   BlockerSettings s;
   s.more.added = {{L"A", L"a.exe", L""}, {L"B", L"A.exe", L""}};
   EXPECT_THROW(WriteBlocker(kTemplate, s), Failure);
+  EXPECT_EQ(MoreProblem({{kCommonCount}, {}}), "common program 1 is unknown");
 }
 
 TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {

@@ -43,9 +43,9 @@ TEST(MoreList, AddsShownByDescriptionProductOrNameAndRefusesWithTheReason) {
   }
   EXPECT_TRUE(AddProgram(c, File(L"1.exe"))->starts_with(L"The list already holds 30 programs"));
   c.added[1].ticked = false;
-  c.common[3] = c.common[14] = true;
+  c.common[0] = c.common[14] = true;
   const MoreSettings chosen = c.Chosen();
-  EXPECT_EQ(chosen.common, (std::vector<std::size_t>{3, 14}));
+  EXPECT_EQ(chosen.common, (std::vector<std::size_t>{0, 14}));
   ASSERT_EQ(chosen.added.size(), kMaxAddedPrograms - 1);
   EXPECT_EQ(chosen.added[1].file_name, L"x.exe");
 }
@@ -64,11 +64,11 @@ TEST(MoreList, ATypedNameIsAPlainProgramFileName) {
 
 TEST(MoreList, AHeaderTicksOrClearsItsGroupAsItsFirstBoxDecides) {
   MoreChoices c;
-  c.common[6] = true;  // Telegram; Discord, the first of Chat, is clear
-  ToggleGroup(c, MoreGroup::Chat);
-  EXPECT_TRUE(c.common[5] && c.common[6] && c.common[7] && !c.common[4] && !c.common[8]);
-  c.common[6] = false;
-  ToggleGroup(c, MoreGroup::Chat);
+  c.common[1] = true;  // Chrome; Edge, the first of the browsers, is clear
+  ToggleGroup(c, MoreGroup::Browsers);
+  EXPECT_TRUE(c.common[0] && c.common[1] && c.common[4] && !c.common[5]);
+  c.common[1] = false;
+  ToggleGroup(c, MoreGroup::Browsers);
   EXPECT_TRUE(c.Chosen().common.empty());
 }
 
