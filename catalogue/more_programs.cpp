@@ -105,9 +105,12 @@ Refusal RefusalOf(std::wstring_view file_name, std::wstring_view original_name) 
   for (std::wstring_view name : {file_name, original_name}) {
     if (Listed(kQuellanixNames, name)) return Refusal::Quellanix;
     if (Listed(kWindowsPrograms, name)) return Refusal::Windows;
-    if (Listed(kGenericHosts, name)) return Refusal::GenericHost;
   }
-  return Refusal::None;
+  // A program built on a shared runtime keeps the runtime's original name: it
+  // is known by its own file name then, and only a host's own file is refused.
+  const bool host = Listed(kGenericHosts, file_name) ||
+                    (Listed(kGenericHosts, original_name) && !IsGenericOriginal(original_name));
+  return host ? Refusal::GenericHost : Refusal::None;
 }
 
 }  // namespace qx

@@ -45,7 +45,8 @@ enum class Refusal {
 };
 
 // Whether a program may be added, by its file name and its OriginalFilename
-// (empty when it has none), letter case aside.
+// (empty when it has none), letter case aside. A generic original (below) does
+// not make a host of a program that has a file name of its own.
 Refusal RefusalOf(std::wstring_view file_name, std::wstring_view original_name);
 
 // An OriginalFilename shared by many programs (runtimes that apps are built

@@ -39,8 +39,8 @@ TEST(MorePrograms, RefusesHostsWindowsItselfAndQuellanixByEitherName) {
   // clang-format off
   const struct { std::wstring_view file, original; Refusal refusal; } cases[] = {
       {L"Fortnite.exe", L"", None},            {L"game.exe", L"Game.exe", None},
-      {L"javaw.exe", L"", GenericHost},        {L"mc.exe", L"JAVAW.EXE", GenericHost},
-      {L"RunDll32.EXE", L"", GenericHost},     {L"Update.exe", L"", GenericHost},
+      {L"javaw.exe", L"", GenericHost},        {L"mc.exe", L"JAVAW.EXE", None},
+      {L"RunDll32.EXE", L"", GenericHost},    {L"x.exe", L"rundll32.exe", GenericHost},     {L"Update.exe", L"", GenericHost},
       {L"explorer.exe", L"", Windows},         {L"shell.exe", L"Explorer.exe", Windows},
       {L"MSEDGEWEBVIEW2.EXE", L"", Windows},   {L"svchost.exe", L"", Windows},
       {L"Guard.exe", L"quellanix.ext", Quellanix}, {L"Quellanix.EXE", L"", Quellanix},
