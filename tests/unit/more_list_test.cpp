@@ -82,7 +82,8 @@ TEST(MoreList, OnlyAnExecutableImageIsAProgram) {
   };
   // clang-format off
   const struct { std::string bytes; bool program; } cases[] = {
-      {exe, true}, {with(0x80 + 23, "\x20"), false} /* a DLL */, {with(0x80 + 22, "\x01"), false},
+      {exe, true}, {with(0x40, "\x0e\x1f"), true} /* a DOS stub */, {with(0x80 + 22, "\x03"), true},
+      {with(0x80 + 23, "\x20"), false} /* a DLL */, {with(0x80 + 22, "\x01"), false},
       {with(0, "ZM"), false}, {with(0x80, "PF"), false}, {with(0x3C, "\x70"), false},
       {with(0x3C, "\x81"), false} /* its header runs past the end */, {exe.substr(0, 63), false},
   };
