@@ -46,7 +46,7 @@ constexpr int kOkCancelWidthTwips = 1125;
 constexpr int kCancelLeftTwips = kClientWidthTwips - kMarginTwips - kOkCancelWidthTwips;
 constexpr int kOkLeftTwips = kCancelLeftTwips - kButtonGapTwips - kOkCancelWidthTwips;
 // The list's columns, in parts of its width: name, file name, what it stops.
-constexpr int kColumnShares[] = {37, 28, 35};
+constexpr int kColumnShares[] = {35, 27, 38};
 constexpr UINT kSizeColumns = WM_APP + 1;
 constexpr const wchar_t* kColumnTitles[] = {L"Program", L"File name", L"Renamed copies"};
 
