@@ -35,9 +35,10 @@ BlockerSettings Sample() {
 }
 
 // Beyond the catalogue: text outside any code page (a no-break space, an emoji), a generic
-// original dropped.
+// original dropped, the longest file name.
 MoreSettings SampleMore() {
-  return {{14, 0}, {{L"Jeu\u00a0été 🎮", L"Jeu.exe", L""}, {L"P", L"pq.exe", L"PQ.exe"}}};
+  const std::wstring longest = std::wstring(256, L'p') + L".exe";
+  return {{14, 0}, {{L"Jeu\u00a0été 🎮", L"Jeu.exe", L""}, {L"P", longest, L"PQ.exe"}}};
 }
 
 std::string Le(std::uint64_t v, int size) {
