@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/path_parts.h"
+#include "common/text.h"
 
 namespace qx {
 namespace {
@@ -66,8 +67,8 @@ std::optional<std::wstring> AddProgram(MoreChoices& choices, const ProgramFile& 
   }
   for (const ListedProgram& listed : choices.added) {
     const AddedProgram& q = listed.program;
-    if (SameFileName(q.file_name, p.file_name) ||
-        (!p.original_name.empty() && SameFileName(q.original_name, p.original_name))) {
+    if (EqualsIgnoringAsciiCase(q.file_name, p.file_name) ||
+        (!p.original_name.empty() && EqualsIgnoringAsciiCase(q.original_name, p.original_name))) {
       return Shown(q) + L" is already in the list.";
     }
   }
@@ -88,7 +89,7 @@ std::optional<ProgramFile> TypedProgram(std::wstring_view typed) {
   if (name.find(L'.') == std::wstring::npos) name += kExe;
   const std::wstring_view ext(kExe);
   if (name.size() <= ext.size() ||
-      !SameFileName(std::wstring_view(name).substr(name.size() - ext.size()), ext)) {
+      !EqualsIgnoringAsciiCase(std::wstring_view(name).substr(name.size() - ext.size()), ext)) {
     return std::nullopt;
   }
   ProgramFile file;

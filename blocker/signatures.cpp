@@ -3,6 +3,7 @@
 #include <array>
 
 #include "catalogue/more_programs.h"
+#include "common/text.h"
 
 namespace qx::blocker {
 namespace {
@@ -21,7 +22,7 @@ constexpr std::wstring_view kAbc[] = {L"abc.exe"};
 constexpr std::wstring_view kBitcomet[] = {L"bitcomet.exe"};
 constexpr std::wstring_view kMirc[] = {L"mirc.exe", L"mirc32.exe"};
 constexpr std::wstring_view kMsn[] = {L"msnmsgr.exe"};
-constexpr std::wstring_view kWindows[] = {L"msmsgs.exe"};
+constexpr std::wstring_view kWindowsMessenger[] = {L"msmsgs.exe"};
 constexpr std::wstring_view kYahoo[] = {L"ypager.exe", L"yahoomessenger.exe"};
 constexpr std::wstring_view kIcq[] = {L"icq.exe", L"icqlite.exe"};
 constexpr std::wstring_view kAim[] = {L"aim.exe", L"aim6.exe"};
@@ -49,7 +50,7 @@ constexpr std::array<Signature, 34> kSignatures{{
     {"Kazaa", kKazaa}, {"Emule", kEmule}, {"Edonkey", kEdonkey}, {"Limewire", kLimewire},
     {"Overnet", kOvernet}, {"Ares", kAres}, {"Azureus", kAzureus}, {"Burst", kBurst},
     {"Bittorrent", kBittorrent}, {"Abc", kAbc}, {"Bitcomet", kBitcomet}, {"Mirc", kMirc},
-    {"Msn", kMsn}, {"Windows", kWindows}, {"Yahoo", kYahoo}, {"Icq", kIcq}, {"Aim", kAim},
+    {"Msn", kMsn}, {"Windows", kWindowsMessenger}, {"Yahoo", kYahoo}, {"Icq", kIcq}, {"Aim", kAim},
     {"Trillian", kTrillian}, {"Ie", kIe}, {"Firefox", kFirefox}, {"Nero", kNero},
     {"Notepad", kNotepad}, {"Wordpad", kWordpad}, {"RemoteDesktop", kRemoteDesktop},
     {"Freecell", kFreecell}, {"Hearts", kHearts}, {"Minesweeper", kMinesweeper},
@@ -58,14 +59,10 @@ constexpr std::array<Signature, 34> kSignatures{{
 }};
 // clang-format on
 
-wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
-
-bool SameName(std::wstring_view a, std::wstring_view listed) {
-  if (a.size() != listed.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != listed[i]) return false;
-  }
-  return true;
+// This process, the configurator or a blocker, whatever its file is called.
+bool NeverStopped(const ProcessFacts& process) {
+  return process.is_self || EqualsIgnoringAsciiCase(process.original_name, L"quellanix.exe") ||
+         EqualsIgnoringAsciiCase(process.original_name, L"quellanix.ext");
 }
 
 }  // namespace
@@ -74,15 +71,13 @@ std::span<const Signature> Signatures() { return kSignatures; }
 
 std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
                                        const ProcessFacts& process) {
-  if (process.is_self || SameName(process.original_name, L"quellanix.exe") ||
-      SameName(process.original_name, L"quellanix.ext")) {
-    return std::nullopt;
-  }
+  if (NeverStopped(process)) return std::nullopt;
   for (const Signature& s : kSignatures) {
     const auto index = IndexOfKey(s.key);
     if (!index || !settings.block[*index]) continue;
     for (std::wstring_view name : s.names) {
-      if (SameName(process.image_name, name) || SameName(process.original_name, name)) {
+      if (EqualsIgnoringAsciiCase(process.image_name, name) ||
+          EqualsIgnoringAsciiCase(process.original_name, name)) {
         return index;
       }
     }
@@ -95,20 +90,19 @@ std::optional<std::wstring> ProgramToStop(const BlockerSettings& settings,
   if (const auto entry = EntryToStop(settings, process)) {
     return std::wstring(kCatalogue[*entry].caption);
   }
-  if (process.is_self || SameName(process.original_name, L"quellanix.exe") ||
-      SameName(process.original_name, L"quellanix.ext")) {
-    return std::nullopt;
-  }
+  if (NeverStopped(process)) return std::nullopt;
   for (std::size_t i : settings.more.common) {
     for (std::wstring_view name : kCommonPrograms[i].names) {
-      if (SameName(process.image_name, name) || SameName(process.original_name, name)) {
+      if (EqualsIgnoringAsciiCase(process.image_name, name) ||
+          EqualsIgnoringAsciiCase(process.original_name, name)) {
         return std::wstring(kCommonPrograms[i].caption);
       }
     }
   }
   for (const AddedProgram& p : settings.more.added) {
-    if (SameFileName(process.image_name, p.file_name) ||
-        (!p.original_name.empty() && SameFileName(process.original_name, p.original_name))) {
+    if (EqualsIgnoringAsciiCase(process.image_name, p.file_name) ||
+        (!p.original_name.empty() &&
+         EqualsIgnoringAsciiCase(process.original_name, p.original_name))) {
       return p.caption;
     }
   }

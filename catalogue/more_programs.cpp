@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/text.h"
+
 namespace qx {
 namespace {
 
@@ -51,11 +53,10 @@ constexpr std::wstring_view kQuellanixNames[] = {L"quellanix.exe", L"quellanix.e
 
 template <std::size_t N>
 bool Listed(const std::wstring_view (&list)[N], std::wstring_view name) {
-  return std::any_of(std::begin(list), std::end(list),
-                     [&](std::wstring_view listed) { return SameFileName(name, listed); });
+  return std::any_of(std::begin(list), std::end(list), [&](std::wstring_view listed) {
+    return EqualsIgnoringAsciiCase(name, listed);
+  });
 }
-
-wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
 
 }  // namespace
 
@@ -90,11 +91,6 @@ std::optional<std::size_t> CommonIndexOfKey(std::string_view key) {
     if (kCommonPrograms[i].key == key) return i;
   }
   return std::nullopt;
-}
-
-bool SameFileName(std::wstring_view a, std::wstring_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](wchar_t x, wchar_t y) { return Lower(x) == Lower(y); });
 }
 
 bool IsGenericOriginal(std::wstring_view original_name) {

@@ -53,7 +53,4 @@ Refusal RefusalOf(std::wstring_view file_name, std::wstring_view original_name);
 // on): such a program is matched by its file name only.
 bool IsGenericOriginal(std::wstring_view original_name);
 
-// Letter case aside (ASCII letters), as Windows compares file names.
-bool SameFileName(std::wstring_view a, std::wstring_view b);
-
 }  // namespace qx

@@ -4,6 +4,7 @@
 
 #include "catalogue/more_programs.h"
 #include "common/failure.h"
+#include "common/text.h"
 #include "common/utf8.h"
 #include "format/bag_format.h"
 
@@ -66,7 +67,7 @@ std::optional<std::string> MoreProblem(const MoreSettings& more) {
         return which + "'s " + f.what + " " + *problem;
     }
     for (std::size_t k = 0; k < i; ++k) {
-      if (SameFileName(more.added[k].file_name, p.file_name)) {
+      if (EqualsIgnoringAsciiCase(more.added[k].file_name, p.file_name)) {
         return which + " repeats the file name of added program " + std::to_string(k + 1);
       }
     }
