@@ -192,6 +192,7 @@ TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
   s.more.added = {{L"A", L"a.exe", L""}, {L"B", L"A.exe", L""}};
   EXPECT_THROW(WriteBlocker(kTemplate, s), Failure);
   EXPECT_EQ(MoreProblem({{kCommonCount}, {}}), "common program 1 is unknown");
+  EXPECT_TRUE(ReadSettings(Extended({many.begin(), many.begin() + 180})).ok());  // 30 programs
 }
 
 TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
