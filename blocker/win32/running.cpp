@@ -8,6 +8,7 @@
 
 #include "blocker/activity_log.h"
 #include "blocker/lockout.h"
+#include "blocker/notice_throttle.h"
 #include "blocker/password_check.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
@@ -17,7 +18,6 @@
 #include "blocker/win32/process_guard.h"
 #include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
-#include "catalogue/catalogue.h"
 #include "common/failure.h"
 #include "runtime/win32/last_error.h"
 #include "ui/dialogs.h"
@@ -90,9 +90,10 @@ class Blocker {
 
   void Stopped(const std::vector<StoppedProgram>& programs) {
     for (const auto& p : programs) {
-      const std::wstring caption(kCatalogue[p.entry].caption);
-      notice_.Show(caption + L" is blocked on this computer.");
-      Log(LogLine(Now(), caption, p.path));
+      if (throttle_.ShouldShow(p.name, GetTickCount64())) {
+        notice_.Show(p.name + L" is blocked on this computer.");
+      }
+      Log(LogLine(Now(), p.name, p.path));
     }
   }
 
@@ -176,6 +177,7 @@ class Blocker {
   ProgramStopper stopper_{settings_};
   qx::win::WinDialogs dialogs_;
   Notice notice_;
+  NoticeThrottle throttle_;
   std::wstring logon_name_;
   std::optional<LogonWatch> watch_;
   int failures_ = 0;
