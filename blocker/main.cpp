@@ -7,11 +7,14 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "blocker/exit_codes.h"
 #include "blocker/win32/file_hold.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
+#include "blocker/win32/process_guard.h"
+#include "blocker/win32/relaunch.h"
 #include "blocker/win32/running.h"
 #include "blocker/win32/say.h"
 #include "blocker/win32/stop_request.h"
@@ -28,11 +31,23 @@ using qx::blocker::win::Say;
 // The path with long names: started by its short path, the blocker still
 // has its own title.
 std::wstring LongPath(const std::wstring& path) {
-  std::wstring out(32768, L'\0');
-  const DWORD length = GetLongPathNameW(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
-  if (length == 0 || length >= out.size()) return path;
-  out.resize(length);
-  return out;
+  std::wstring out = path;
+  for (DWORD length = 0;;) {  // again when the needed size changed between calls
+    length = GetLongPathNameW(path.c_str(), out.data(), static_cast<DWORD>(out.size() + 1));
+    if (length == 0) return path;
+    if (length <= out.size()) return out.substr(0, length);
+    out.resize(length);
+  }
+}
+
+// Why the process could not protect itself; nothing when it did.
+std::optional<qx::Failure> Protect() {
+  try {
+    qx::blocker::win::ProtectProcess();
+  } catch (const qx::Failure& f) {
+    return f;
+  }
+  return std::nullopt;
 }
 
 // The name the owner chose: the file's name without ".exe".
@@ -49,17 +64,20 @@ std::wstring Widen(const std::string& text) {
   return out;
 }
 
-int Run(HINSTANCE instance) {
+int Run(HINSTANCE instance, bool relaunched) {
+  // Started protected: the rest of the process's protection before any other
+  // object or thread is made.
+  std::optional<qx::Failure> unprotected = relaunched ? Protect() : std::nullopt;
   const std::wstring path = LongPath(qx::win::ModulePath());
   // Held from here to the end: while the blocker runs, its file stays in place.
   const qx::blocker::win::FileHold file(path);
-  const std::optional<qx::SettingsResult> read = file.ReadSettings();
+  std::optional<qx::SettingsResult> read = file.ReadSettings();
   if (!read) {
     return Say(L"Could not read this blocker's file \"" + path + L"\".\n\n" +
                    qx::win::LastErrorText(GetLastError()),
                MB_ICONERROR, ExitCode::kUnreadable);
   }
-  const qx::SettingsResult& r = *read;
+  qx::SettingsResult& r = *read;
   if (r.no_settings()) {
     return Say(L"This program holds no blocker settings (" + Widen(r.reason) +
                    L").\n\nIt is the blocker template that Quellanix copies when it compiles a "
@@ -72,8 +90,8 @@ int Run(HINSTANCE instance) {
                MB_ICONERROR, ExitCode::kDamaged);
   }
   const std::wstring title = TitleOf(path);
-  const qx::blocker::win::BlockerFile blocker{path, title, qx::blocker::win::LogPath(title),
-                                              file.id()};
+  const qx::blocker::win::BlockerFile blocker{path, file.FinalPath().value_or(path), title,
+                                              qx::blocker::win::LogPath(title), file.id()};
   bool any = false;
   for (bool b : r.settings.block) any = any || b;
   if (!any) {
@@ -81,6 +99,19 @@ int Run(HINSTANCE instance) {
                    L"\" has no application ticked, so there is nothing for it to block.\n\n"
                    L"Compile it again with Quellanix and tick the applications to block.",
                MB_ICONINFORMATION, ExitCode::kNothingTicked);
+  }
+
+  std::optional<qx::Failure> late;
+  if (!relaunched) {
+    try {
+      const qx::win::ProcessHandle started = qx::blocker::win::StartProtected(path);
+      // This process holds no secret while it waits.
+      SecureZeroMemory(r.settings.encrypted_password.data(), r.settings.encrypted_password.size());
+      return qx::blocker::win::ExitCodeOf(started);
+    } catch (const qx::Failure& f) {
+      late = f;  // protected a moment later, here
+      unprotected = Protect();
+    }
   }
 
   // The mutex proves nothing either way: a squatter may hold its name, and a
@@ -92,14 +123,15 @@ int Run(HINSTANCE instance) {
     return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
                                        blocker.log_path);
   }
-  return qx::blocker::win::RunBlocker(instance, r.settings, blocker);
+  return qx::blocker::win::RunBlocker(instance, r.settings, blocker,
+                                      {unprotected, late});
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   try {
-    return Run(instance);
+    return Run(instance, arguments && std::wstring_view(arguments) == qx::blocker::win::kRelaunched);
   } catch (const qx::Failure& f) {
     return Say(f.Message(), MB_ICONERROR, ExitCode::kFailed);
   } catch (const std::exception&) {

@@ -1,5 +1,6 @@
 #include "blocker/win32/file_hold.h"
 
+#include "blocker/logon_name.h"
 #include "runtime/win32/file_bytes.h"
 
 namespace qx::blocker::win {
@@ -22,6 +23,17 @@ FileHold::FileHold(const std::wstring& path)
     : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
                         nullptr)) {
   if (file_) id_ = FileIdOf(file_.get());
+}
+
+std::optional<std::wstring> FileHold::FinalPath() const {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {  // again when the needed size changed between calls
+    const DWORD length = GetFinalPathNameByHandleW(file_.get(), path.data(),
+                                                   static_cast<DWORD>(path.size() + 1), 0);
+    if (length == 0) return std::nullopt;
+    if (length <= path.size()) return WithoutVerbatimPrefix(path.substr(0, length));
+    path.resize(length);
+  }
 }
 
 std::optional<SettingsResult> FileHold::ReadSettings() const {

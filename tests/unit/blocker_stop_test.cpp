@@ -8,7 +8,10 @@
 
 #include "blocker/activity_log.h"
 #include "blocker/logon_name.h"
+#include "blocker/session.h"
 #include "blocker/stop_protocol.h"
+#include "cipher/text_cipher.h"
+#include "common/failure.h"
 
 namespace qx::blocker {
 namespace {
@@ -76,6 +79,78 @@ TEST(LogonName, NeverTakesAnotherProgramsValueAndKeepsItsOwn) {
                               }),
               c.name);
   }
+}
+
+// Records what the session asks for, in order.
+struct Host : SessionHost {
+  std::vector<std::string> calls;
+  bool removal_fails = false;
+  void StopWatches() override { calls.push_back("watches off"); }
+  void RemoveLogonValues() override {
+    if (removal_fails) throw Failure(L"Could not remove", L"denied");
+    calls.push_back("logon removed");
+  }
+  void Log(const std::string& line) override { calls.push_back(line.substr(21)); }
+};
+
+TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
+  const LocalTime t{2026, 12, 7, 9, 3, 5};
+  Session session(EncryptText(kCipherKey, "secret"));
+  Host host;
+  using A = StopAnswer;
+  // clang-format off
+  const struct { Millis now; const char* typed; A answer; int seconds; } steps[] = {
+      {0, "x", A::Wrong, 1},
+      {1, "secret", A::Wait, 1}, {999, "secret", A::Wait, 1},  // the right one waits too
+      {1000, "y", A::Wrong, 2}, {1001, "y", A::Wait, 2}, {2001, "y", A::Wait, 1},
+      {3000, "Secret", A::Wrong, 4},
+      {7000, "secret", A::Stopped, 0},
+  };
+  // clang-format on
+  for (const auto& s : steps) {
+    const StopReply reply = session.Answer(s.typed, s.now, t, host);
+    EXPECT_EQ(reply.answer, s.answer) << s.now;
+    EXPECT_EQ(reply.seconds, s.seconds) << s.now;
+    EXPECT_EQ(session.stopping(), s.answer == A::Stopped) << s.now;
+  }
+  const std::vector<std::string> calls = {
+      "Wrong password  1 in a row\r\n", "Wrong password  2 in a row\r\n",
+      "Wrong password  3 in a row\r\n", "watches off", "logon removed",
+      "Stopped with the password\r\n"};
+  EXPECT_EQ(host.calls, calls);
+}
+
+TEST(Session, WithoutAPasswordAnyAnswerStopsItAndAFailedRemovalIsKeptToSay) {
+  for (const bool fails : {false, true}) {
+    Session session("");
+    Host host;
+    host.removal_fails = fails;
+    EXPECT_EQ(session.Answer("", 5, {}, host).answer, StopAnswer::Stopped);
+    EXPECT_TRUE(session.stopping());
+    EXPECT_EQ(host.calls.front(), "watches off");
+    EXPECT_EQ(session.still_at_logon(),
+              fails ? std::optional<std::wstring>(L"Could not remove\n\ndenied") : std::nullopt);
+  }
+}
+
+TEST(Session, AWindowBringsOneListCheckAtMostAndNoSoonerThanTheLeastGap) {
+  Session session("");
+  session.Checked(1000);
+  EXPECT_EQ(session.CheckSoon(1030), Millis{70});
+  EXPECT_EQ(session.CheckSoon(1040), std::nullopt);  // one pending
+  session.SoonDone();
+  session.Checked(1100);
+  EXPECT_EQ(session.CheckSoon(1250), Millis{0});
+}
+
+TEST(Session, EachDutysFailureIsSaidOnceWithWhatStillHolds) {
+  Session session("");
+  EXPECT_EQ(session.FirstFailure(Duty::kListCheck, L"R"),
+            L"R\n\nPrograms are still stopped when their windows appear.");
+  EXPECT_EQ(session.FirstFailure(Duty::kListCheck, L"R"), std::nullopt);
+  EXPECT_EQ(session.FirstFailure(Duty::kLog, L"L"), L"L");
+  EXPECT_EQ(session.FirstFailure(Duty::kLogon, L"G"), L"G\n\nBlocking goes on until you log off.");
+  EXPECT_EQ(session.FirstFailure(Duty::kLog, L"L"), std::nullopt);
 }
 
 TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {

@@ -4,8 +4,7 @@
 #include <set>
 #include <string>
 
-#include "blocker/lockout.h"
-#include "blocker/password_check.h"
+#include "blocker/session.h"
 #include "blocker/process_watch.h"
 #include "blocker/signatures.h"
 #include "cipher/text_cipher.h"
