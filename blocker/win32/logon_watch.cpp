@@ -85,8 +85,12 @@ void LogonWatch::Arm() {
   constexpr DWORD kChanges =
       REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET | REG_NOTIFY_CHANGE_SECURITY;
   for (std::size_t i = 0; i < keys_.size(); ++i) {
-    const LSTATUS status =
+    LSTATUS status =
         RegNotifyChangeKeyValue(keys_[i].get(), FALSE, kChanges, changed_[i].get(), TRUE);
+    if (status == ERROR_KEY_DELETED) {  // the key made again in its place is watched instead
+      keys_[i] = OpenUserKey(kPaths[i], kRights, kOperation);
+      status = RegNotifyChangeKeyValue(keys_[i].get(), FALSE, kChanges, changed_[i].get(), TRUE);
+    }
     if (status != ERROR_SUCCESS) qx::win::ThrowError(kOperation, static_cast<DWORD>(status));
   }
 }
@@ -95,13 +99,15 @@ void LogonWatch::Watch() {
   const HANDLE waits[] = {stop_.get(), changed_[0].get(), changed_[1].get(), changed_[2].get()};
   while (WaitForMultipleObjects(static_cast<DWORD>(std::size(waits)), waits, FALSE, kCheckMs) !=
          WAIT_OBJECT_0) {
-    try {
-      Arm();  // first: a change made while the values are checked is not missed
-      MendAll();
-    } catch (const Failure& f) {
-      report_.Failed(f);
-    } catch (const std::exception&) {
-      report_.Failed(Failure(kOperation, L"There is not enough memory."));
+    // Watching again first: a change made while the values are checked is not missed.
+    for (void (LogonWatch::*step)() : {&LogonWatch::Arm, &LogonWatch::MendAll}) {
+      try {
+        (this->*step)();
+      } catch (const Failure& f) {
+        report_.Failed(f);
+      } catch (const std::exception&) {
+        report_.Failed(Failure(kOperation, L"There is not enough memory."));
+      }
     }
   }
 }

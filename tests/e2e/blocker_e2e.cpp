@@ -11,10 +11,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "blocker/activity_log.h"
 #include "blocker/exit_codes.h"
+#include "blocker/logon_name.h"
 #include "blocker/stop_protocol.h"
 #include "blocker/win32/file_hold.h"
 #include "blocker/win32/instance.h"
@@ -55,6 +57,25 @@ DWORD ExitOf(const AppProcess& process) {
   return process.ExitCode();
 }
 
+// The process a started blocker file started again, protected: the one that
+// blocks or asks for the password.
+DWORD RelaunchOf(DWORD parent) {
+  DWORD child = 0;
+  Await(
+      [&] {
+        const win::FileHandle list(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        PROCESSENTRY32W p{};
+        p.dwSize = sizeof p;
+        for (BOOL more = ::Process32FirstW(list.get(), &p); more && !child;
+             more = ::Process32NextW(list.get(), &p)) {
+          if (p.th32ParentProcessID == parent) child = p.th32ProcessID;
+        }
+        return child != 0;
+      },
+      L"the blocker did not start itself again", 20s);
+  return child;
+}
+
 // A window posing as the blocker's control window, in this process.
 bool poser_was_asked = false;
 LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -62,13 +83,12 @@ LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   return ::DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
-// The process's DACL in SDDL, read through the owner's implicit right to
-// read it (which Wine keeps, see below).
-std::wstring DaclOf(DWORD pid) {
-  const win::ProcessHandle process(::OpenProcess(READ_CONTROL, FALSE, pid));
+// An object's DACL in SDDL, read through the owner's implicit right to read
+// it (which Wine keeps, see below).
+std::wstring DaclOf(HANDLE object) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   wchar_t* sddl = nullptr;
-  ::GetSecurityInfo(process.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
+  ::GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
                     nullptr, nullptr, &descriptor);
   ::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
                                                          DACL_SECURITY_INFORMATION, &sddl, nullptr);
@@ -83,8 +103,10 @@ class BlockerTest : public QuellanixTest {
   void TearDown() override {
     QuellanixTest::TearDown();
     for (const wchar_t* title : {L"Guard", L"Open", L"Guard (2)"}) {
-      ::DeleteFileW(LogOf(title).c_str());
-      ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title);
+      std::filesystem::remove_all(LogOf(title));
+      for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, title);
+      }
     }
   }
 
@@ -110,6 +132,13 @@ class BlockerTest : public QuellanixTest {
     return blocker;
   }
 
+  // The process that blocks: the one that owns the control window.
+  static DWORD Blocking() {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(ControlWindow(), &pid);
+    return pid;
+  }
+
   // Starts a program the blocker should stop: whether it ends within 5 s.
   static bool Ends(const std::wstring& exe, std::wstring_view arguments = {}, DWORD flags = 0) {
     if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -127,11 +156,16 @@ class BlockerTest : public QuellanixTest {
     return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass, nullptr);
   }
 
-  // Starts the same blocker again: the box its second start shows.
-  HWND StartAgain(const std::wstring& title, std::optional<AppProcess>& prompt) {
-    prompt.emplace(AppProcess::Start(folder().File(title + L".exe")));
-    return WaitForTopWindow(prompt->pid(), kDialogClass, L"", 20s);
+  // Starts the same blocker again: the box its second start shows, from the
+  // process `asking_` it started.
+  HWND StartAgain(const std::wstring& title, std::optional<AppProcess>& prompt,
+                  std::wstring_view path = {}) {
+    prompt.emplace(AppProcess::Start(path.empty() ? folder().File(title + L".exe") : path.data()));
+    asking_ = RelaunchOf(prompt->pid());
+    return WaitForTopWindow(asking_, kDialogClass, L"", 20s);
   }
+
+  DWORD asking_ = 0;
 };
 
 TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) {
@@ -159,10 +193,10 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   };
   // clang-format on
   for (const auto& b : blocked) EXPECT_TRUE(Ends(b.exe, b.arguments, b.flags)) << Narrow(b.exe);
-  HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
+  HWND notice = WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");
   EXPECT_EQ(Text(Children(notice).at(0)), L"Run Dialog is blocked on this computer.");
   SaveScreenshot(notice, ::GetSysColor(COLOR_INFOBK), L"blocker_notice");
-  EXPECT_EQ(TopWindows(blocker.pid()).size(), 1u);  // one notice at a time, and no other window
+  EXPECT_EQ(TopWindows(Blocking()).size(), 1u);  // one notice at a time, and no other window
   const std::string log = ReadFile(LogOf(L"Guard"));
   EXPECT_TRUE(Logged(kNotepadLine) && Logged("  Solitaire  " + Narrow(deep))) << log;
   // One opening of the Run dialog, one line, whatever its controls and the checks saw.
@@ -182,9 +216,9 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   HWND box = StartAgain(L"Guard", prompt);
   SaveScreenshot(box, ::GetSysColor(COLOR_BTNFACE), L"blocker_password");
   AnswerInputBox(box, L"open sesame");
-  EXPECT_EQ(Answer(prompt->pid(), IDOK),
+  EXPECT_EQ(Answer(asking_, IDOK),
             L"The password is not correct. You can try again in 1 second.");
-  PressButton(WaitForTopWindow(prompt->pid(), kDialogClass, L""), IDCANCEL);
+  PressButton(WaitForTopWindow(asking_, kDialogClass, L""), IDCANCEL);
   EXPECT_TRUE(prompt->WaitForExit());
   EXPECT_TRUE(Ends(kNotepad));
 
@@ -193,12 +227,12 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   box = StartAgain(L"Guard", prompt);
   for (;;) {
     AnswerInputBox(box, kPassword);
-    const std::wstring said = Answer(prompt->pid(), IDOK);
+    const std::wstring said = Answer(asking_, IDOK);
     if (said.find(L"Please try again in") == std::wstring::npos) {
       EXPECT_EQ(said.substr(0, 24), L"Blocking has stopped, an");
       break;
     }
-    box = WaitForTopWindow(prompt->pid(), kDialogClass, L"");
+    box = WaitForTopWindow(asking_, kDialogClass, L"");
   }
   EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
   EXPECT_EQ(AtLogon(L"Guard"), L"");
@@ -213,7 +247,7 @@ TEST_F(BlockerTest, WithoutAPasswordYesStopsIt) {
   HWND box = StartAgain(L"Open", prompt);
   EXPECT_EQ(ReadBox(box).text, L"Stop blocking?");
   PressButton(box, IDYES);
-  EXPECT_NE(Answer(prompt->pid(), IDOK).find(L"Blocking has stopped"), std::wstring::npos);
+  EXPECT_NE(Answer(asking_, IDOK).find(L"Blocking has stopped"), std::wstring::npos);
   EXPECT_TRUE(blocker.WaitForExit());
   EXPECT_EQ(AtLogon(L"Open"), L"");
 }
@@ -238,49 +272,140 @@ TEST_F(BlockerTest, ADamagedBlockerSaysSoAndBlocksNothing) {
   EXPECT_EQ(AtLogon(L"Guard"), L"");
 }
 
-// Everything a program of the same user (this test, or Windows' own tools) can
-// try against a running blocker, one after the other; then its password still
-// stops it and it leaves nothing of its own behind.
-TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
-  const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard", REG_SZ,
-                              other.c_str(), static_cast<DWORD>((other.size() + 1) * 2)),
-            0);
-  const std::filesystem::path grown = LogOf(L"Guard");  // to 5 GB, sparse: no disk is used
-  std::filesystem::create_directories(grown.parent_path());
-  std::ofstream{grown};
-  std::filesystem::resize_file(grown, 5ull << 30);
-  Compile({"Notepad", "Solitaire"}, kPassword, L"Guard");
-  const std::wstring path = folder().File(L"Guard.exe");
-  // The instance mutex's name, as any program can work it out from the file.
-  const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(path));
-  // Its mutex taken first: the blocker blocks all the same.
-  win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
-  AppProcess blocker = Start(L"Guard");
+// What a program of the same user (this test, or Windows' own tools) can try
+// against a running blocker, one attack a test: it holds, then its password
+// still stops it and it leaves nothing of its own behind.
+class AttackTest : public BlockerTest {
+ protected:
+  std::wstring Path() const { return folder().File(L"Guard.exe"); }
+  void CompileGuard() { Compile({"Notepad", "Solitaire"}, kPassword, L"Guard"); }
+  void StartGuard() { guard_.emplace(Start(L"Guard")); }
 
-  // Its process: only waiting for it and asking its name are allowed. Wine
-  // does not apply the OWNER RIGHTS entry (Windows takes the owner's implicit
-  // WRITE_DAC and READ_CONTROL away with it), so the entry is read back.
-  EXPECT_TRUE(DaclOf(blocker.pid()).ends_with(L"(A;;0x101000;;;OW)(A;;0x101000;;;WD)"))
-      << Narrow(DaclOf(blocker.pid()));
+  // Stops it through `path` (its own by default), as its owner would.
+  void StopWithThePassword(std::wstring_view path = {}) {
+    std::optional<AppProcess> prompt;
+    AnswerInputBox(StartAgain(L"Guard", prompt, path), kPassword);
+    EXPECT_EQ(Answer(asking_, IDOK).substr(0, 24), L"Blocking has stopped, an");
+    EXPECT_EQ(ExitOf(*guard_), static_cast<DWORD>(blocker::ExitCode::kDone));
+    EXPECT_TRUE(prompt->WaitForExit());
+    for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey, blocker::kLayersKey}) {
+      for (const auto& [name, data] : ValuesOf(key)) {
+        EXPECT_EQ(data.find(L"Guard.exe"), std::wstring::npos) << Narrow(name);
+        EXPECT_NE(name, L"Guard (2)");
+        EXPECT_EQ(name.find(L"Guard.exe"), std::wstring::npos) << Narrow(name);
+      }
+    }
+  }
+
+  // Every value of the user's key `key`: its name and, for text, its text.
+  static std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(const wchar_t* key) {
+    std::vector<std::pair<std::wstring, std::wstring>> values;
+    HKEY opened = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &opened) != 0) return values;
+    const win::RegKey owned(opened);
+    wchar_t name[512], data[2048];
+    for (DWORD i = 0;; ++i) {
+      DWORD name_size = std::size(name), data_size = sizeof data, type = 0;
+      if (::RegEnumValueW(opened, i, name, &name_size, nullptr, &type,
+                          reinterpret_cast<BYTE*>(data), &data_size) != 0) {
+        return values;
+      }
+      values.emplace_back(name, type == REG_SZ ? data : L"");
+    }
+  }
+
+  void TearDown() override {
+    BlockerTest::TearDown();
+    ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kLayersKey);  // only this test writes there
+  }
+
+  std::optional<AppProcess> guard_;
+};
+
+TEST_F(AttackTest, ItsProcessRefusesEndingSuspendingAndWriting) {
+  CompileGuard();
+  StartGuard();
+  // Only waiting for it and asking its name are allowed. Wine does not apply
+  // the OWNER RIGHTS entry (Windows takes the owner's implicit WRITE_DAC and
+  // READ_CONTROL away with it), so the entry is read back.
+  const win::ProcessHandle readable(::OpenProcess(READ_CONTROL, FALSE, Blocking()));
+  EXPECT_TRUE(DaclOf(readable.get()).ends_with(L"(A;;0x101000;;;OW)(A;;0x101000;;;WD)"))
+      << Narrow(DaclOf(readable.get()));
   for (DWORD access :
        {PROCESS_TERMINATE, PROCESS_SUSPEND_RESUME, PROCESS_VM_WRITE | PROCESS_VM_OPERATION,
-        PROCESS_CREATE_THREAD, PROCESS_DUP_HANDLE, PROCESS_SET_INFORMATION}) {
-    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(access, FALSE, blocker.pid()))) << access;
+        PROCESS_VM_READ, PROCESS_CREATE_THREAD, PROCESS_DUP_HANDLE, PROCESS_SET_INFORMATION}) {
+    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(access, FALSE, Blocking()))) << access;
     EXPECT_EQ(::GetLastError(), DWORD{ERROR_ACCESS_DENIED}) << access;
   }
   EXPECT_TRUE(win::ProcessHandle(
-      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, blocker.pid())));
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, Blocking())));
   for (const wchar_t* arguments : {L"/f /im Guard.exe", L"/im Guard.exe"}) {
     AppProcess taskkill =
         AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe", arguments, CREATE_NO_WINDOW);
     EXPECT_TRUE(taskkill.WaitForExit(20s));
-    EXPECT_NE(taskkill.ExitCode(), 0u) << Narrow(arguments);
+    EXPECT_TRUE(ControlWindow()) << Narrow(arguments);
   }
+  StopWithThePassword();
+}
 
-  // Its windows and threads: closing them, or a WM_QUIT, ends nothing.
+TEST_F(AttackTest, ItsThreadsAndTokenRefuseEveryChange) {
+  CompileGuard();
+  StartGuard();
+  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
+  int count = 0;
+  for (BOOL more = ::Thread32First(threads.get(), &thread); more;
+       more = ::Thread32Next(threads.get(), &thread)) {
+    if (thread.th32OwnerProcessID != Blocking()) continue;
+    ++count;
+    const DWORD id = thread.th32ThreadID;
+    const win::ProcessHandle readable(::OpenThread(READ_CONTROL, FALSE, id));
+    EXPECT_TRUE(DaclOf(readable.get()).ends_with(L"(A;;0x100800;;;OW)(A;;0x100800;;;WD)"))
+        << id << ": " << Narrow(DaclOf(readable.get()));
+    for (DWORD access : {THREAD_TERMINATE, THREAD_SUSPEND_RESUME, THREAD_SET_CONTEXT,
+                         THREAD_SET_INFORMATION, THREAD_IMPERSONATE, THREAD_GET_CONTEXT}) {
+      EXPECT_FALSE(win::ProcessHandle(::OpenThread(access, FALSE, id))) << id << ": " << access;
+    }
+  }
+  EXPECT_GE(count, 2);  // the blocking one and the watch's
+  const win::ProcessHandle process(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Blocking()));
+  for (DWORD access : {DWORD{TOKEN_ADJUST_DEFAULT}, DWORD{TOKEN_ADJUST_PRIVILEGES},
+                       DWORD{TOKEN_ADJUST_GROUPS}, DWORD{TOKEN_ADJUST_SESSIONID}}) {
+    win::ProcessHandle token;
+    EXPECT_FALSE(::OpenProcessToken(process.get(), access, token.put())) << access;
+  }
+  StopWithThePassword();
+}
+
+TEST_F(AttackTest, AHandleTakenTheMomentItStartsGetsOnlyWaiting) {
+  CompileGuard();
+  AppProcess first = AppProcess::Start(Path());
+  // Found by its parent as soon as it is listed, long before it listens.
+  const DWORD blocking = RelaunchOf(first.pid());
+  EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, blocking)));
+  EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, blocking)));
+  EXPECT_TRUE(win::ProcessHandle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, blocking)));
+  guard_.emplace(std::move(first));
+  Await([] { return ControlWindow() != nullptr; }, L"the blocker did not listen", 20s);
+  EXPECT_EQ(Blocking(), blocking);
+  StopWithThePassword();
+}
+
+TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
+  CompileGuard();
+  {  // its log grown to 5 GB, sparse: no disk is used
+    std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
+    const win::FileHandle log(::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr,
+                                            CREATE_ALWAYS, 0, nullptr));
+    ASSERT_TRUE(log) << ::GetLastError();
+    LARGE_INTEGER end{};
+    end.QuadPart = 5ll << 30;
+    ASSERT_TRUE(::SetFilePointerEx(log.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(log.get()));
+  }
+  StartGuard();
   EXPECT_TRUE(Ends(kNotepad));
-  HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
+  HWND notice = WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");
   ::PostMessageW(notice, WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_DESTROY, 0, 0);
@@ -288,10 +413,85 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
   for (BOOL more = ::Thread32First(threads.get(), &thread); more;
        more = ::Thread32Next(threads.get(), &thread)) {
-    if (thread.th32OwnerProcessID == blocker.pid()) {
+    if (thread.th32OwnerProcessID == Blocking()) {
       ::PostThreadMessageW(thread.th32ThreadID, WM_QUIT, 0, 0);
     }
   }
+  for (int i = 0; i < 10000; ++i) ::PostMessageW(ControlWindow(), WM_NULL, 0, 0);
+  Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
+  EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
+                   CREATE_NEW_CONSOLE));  // the periodic check still runs
+  EXPECT_TRUE(Ends(kNotepad));
+  WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");  // a new notice
+  // The 5 GB log was trimmed to its newer half, the new lines in it.
+  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
+  EXPECT_TRUE(Logged(kNotepadLine));
+  StopWithThePassword();
+}
+
+// Its start at logon is mended within the second, the Startup switch and a
+// compatibility mark included, while a message of its own stays open (its log
+// cannot be written: a folder has its name); another program's values stay.
+TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
+  const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
+  const auto set = [](const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                      std::size_t size) {
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size)),
+              0)
+        << Narrow(name);
+  };
+  const unsigned char off[12] = {3};
+  set(blocker::kRunKey, L"Guard", REG_SZ, other.c_str(), (other.size() + 1) * 2);
+  set(blocker::kStartupSwitchKey, L"Guard", REG_BINARY, off, sizeof off);
+  std::filesystem::create_directories(LogOf(L"Guard"));
+  CompileGuard();
+  StartGuard();
+  const HWND said = WaitForTopWindow(Blocking(), kDialogClass, L"");
+  EXPECT_NE(ReadBox(said).text.find(L"activity log"), std::wstring::npos)
+      << Narrow(ReadBox(said).text);
+
+  const std::wstring own = L"\"" + Path() + L"\"";
+  EXPECT_EQ(AtLogon(L"Guard (2)"), own);
+  wchar_t short_path[MAX_PATH];
+  ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
+  const std::wstring marks = L"~ RUNASADMIN";
+  // clang-format off
+  const struct { const wchar_t* what; std::function<void()> change; std::function<bool()> mended; } attacks[] = {
+      {L"value deleted", [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); },
+       [&] { return AtLogon(L"Guard (2)") == own; }},
+      {L"value spelled by its short path", [&] { set(blocker::kRunKey, L"Guard (2)", REG_SZ, short_path, (wcslen(short_path) + 1) * 2); },
+       [&] { return AtLogon(L"Guard (2)") == own; }},
+      {L"switched off", [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
+       [&] { return ValuesOf(blocker::kStartupSwitchKey).size() == 1; }},
+      {L"marked to run as an administrator", [&] { set(blocker::kLayersKey, Path().c_str(), REG_SZ, marks.c_str(), (marks.size() + 1) * 2); },
+       [&] { return ValuesOf(blocker::kLayersKey).empty(); }},
+      {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); },
+       [&] { return AtLogon(L"Guard (2)") == own; }},
+  };
+  // clang-format on
+  for (const auto& a : attacks) {
+    a.change();
+    EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
+  }
+  EXPECT_TRUE(::IsWindow(said));
+  // The log back: the next mend is logged.
+  PressButton(said, IDOK);
+  std::filesystem::remove(LogOf(L"Guard"));
+  set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off);
+  Await([] { return Logged("  Start at logon switched back on  HKCU\\Software\\"); },
+        L"the mend was not logged");
+  EXPECT_EQ(ValuesOf(blocker::kStartupSwitchKey).size(), 1u);  // the other program's
+  StopWithThePassword();
+  EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
+}
+
+TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
+  CompileGuard();
+  // The instance mutex's name, as any program can work it out from the file.
+  const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(Path()));
+  // Its mutex taken first: the blocker blocks all the same.
+  win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
+  StartGuard();
   // A window posing as the control window, made after the blocker's.
   const WNDCLASSW poser_class{
       0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
@@ -300,50 +500,23 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   HWND poser = ::CreateWindowW(blocker::win::kControlWindowClass, instance.c_str(), 0, 0, 0, 0, 0,
                                HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(poser);
-  Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
-  EXPECT_FALSE(blocker.WaitForExit(0ms));
-  EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
-                   CREATE_NEW_CONSOLE));  // the periodic check still runs
   EXPECT_TRUE(Ends(kNotepad));
-  WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");  // a new notice
-  // The 5 GB log was trimmed to its newer half, the new lines in it.
-  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
-  EXPECT_TRUE(Logged(kNotepadLine));
-
-  // Its start at logon: beside the other program's value, and back when deleted.
-  const std::wstring own = L"\"" + path + L"\"";
-  EXPECT_EQ(AtLogon(L"Guard"), other);
-  EXPECT_EQ(AtLogon(L"Guard (2)"), own);
-  ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard (2)"), 0);
-  Await([&] { return AtLogon(L"Guard (2)") == own; }, L"the logon value did not come back");
-  // Logged once written back: wait for the line too.
-  const std::string restored = "  Start at logon restored  HKCU\\Software\\Microsoft\\Windows\\";
-  Await([&] { return Logged(restored + "CurrentVersion\\Run\\Guard (2)\r\n"); },
-        L"the restore was not logged");
-
-  // Its file stays in place.
-  EXPECT_TRUE(!::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()) &&
+  EXPECT_TRUE(!::MoveFileW(Path().c_str(), folder().File(L"Moved.exe").c_str()) &&
               ::GetLastError() == ERROR_SHARING_VIOLATION);
-  EXPECT_TRUE(!::DeleteFileW(path.c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
+  EXPECT_TRUE(!::DeleteFileW(Path().c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
 
   // Started again by its short path, once the squatter has let go of the
   // mutex, it asks for the password, which reaches the real blocker only.
   squat.reset();
   wchar_t short_path[MAX_PATH];
-  ASSERT_NE(::GetShortPathNameW(path.c_str(), short_path, MAX_PATH), 0u);
-  ASSERT_NE(std::wstring(short_path), path);
-  AppProcess prompt = AppProcess::Start(short_path);
-  AnswerInputBox(WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s), kPassword);
-  EXPECT_EQ(Answer(prompt.pid(), IDOK).substr(0, 24), L"Blocking has stopped, an");
-  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
+  ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(short_path), Path());
+  StopWithThePassword(short_path);
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   EXPECT_FALSE(poser_was_asked);
   ::DestroyWindow(poser);
-  EXPECT_EQ(AtLogon(L"Guard (2)"), L"");
-  EXPECT_EQ(AtLogon(L"Guard"), other);
-  EXPECT_TRUE(prompt.WaitForExit());
-  EXPECT_TRUE(::DeleteFileW(path.c_str())) << ::GetLastError();
+  EXPECT_TRUE(::DeleteFileW(Path().c_str())) << ::GetLastError();
 }
 
 }  // namespace
