@@ -153,6 +153,31 @@ TEST(Session, EachDutysFailureIsSaidOnceWithWhatStillHolds) {
   EXPECT_EQ(session.FirstFailure(Duty::kLog, L"L"), std::nullopt);
 }
 
+TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
+  using Bytes = std::vector<unsigned char>;
+  // clang-format off
+  for (const auto& [value, off] : {std::pair<Bytes, bool>{{}, false}, {{2, 0, 0}, false},
+                                   {{3, 0, 0}, true}, {{6}, false}, {{7}, true}}) {
+    // clang-format on
+    EXPECT_EQ(SwitchedOff(value), off) << value.size();
+  }
+  using Kept = std::optional<std::wstring>;
+  // clang-format off
+  const struct { const wchar_t* marks; Kept kept; } layers[] = {
+      {L"~ RUNASADMIN", L""}, {L"RUNASADMIN", L""}, {L"~ RUNASHIGHEST", L""},
+      {L"~ HIGHDPIAWARE RUNASADMIN  WIN7RTM", L"~ HIGHDPIAWARE WIN7RTM"},
+      {L"~ HIGHDPIAWARE", std::nullopt}, {L"", std::nullopt}, {L"~ RUNASADMINX", std::nullopt},
+  };
+  // clang-format on
+  for (const auto& l : layers) EXPECT_EQ(WithoutElevation(l.marks), l.kept) << l.marks;
+  EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\C:\\a.exe"), L"C:\\a.exe");
+  EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\a.exe"), L"\\\\srv\\a.exe");
+  EXPECT_EQ(WithoutVerbatimPrefix(L"C:\\a.exe"), L"C:\\a.exe");
+  EXPECT_EQ(MendLine({2026, 12, 7, 9, 3, 5}, Mend::kSwitchedOn, L"Guard"),
+            "2026-12-07 09:03:05  Start at logon switched back on  HKCU\\Software\\Microsoft\\"
+            "Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run\\Guard\r\n");
+}
+
 TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
   const LocalTime t{2026, 12, 7, 9, 3, 5};
   EXPECT_EQ(LogLine(t, L"Notepad", L"C:\\windows\\n\u00f6tepad.exe"),
