@@ -83,7 +83,7 @@ class Blocker final : public SessionHost, public LogonReport {
   void Log(const std::string& line) override {
     const std::lock_guard hold(voice_);
     try {
-      AppendLogLine(file_.log_path, line);
+      log_.Append(line);
     } catch (const Failure& f) {
       if (auto text = session_.FirstFailure(Duty::kLog, f.Message())) SayAside(*text, MB_ICONWARNING);
     }
@@ -161,6 +161,7 @@ class Blocker final : public SessionHost, public LogonReport {
   qx::win::WinDialogs dialogs_;
   Notice notice_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread
+  LogFile log_{file_.log_path};
   std::wstring logon_name_;
   std::optional<LogonWatch> watch_;
   HWND control_ = nullptr;

@@ -431,7 +431,7 @@ TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
 
 // Its start at logon is mended within the second, the Startup switch and a
 // compatibility mark included, while a message of its own stays open (its log
-// cannot be written: a folder has its name); another program's values stay.
+// cannot be opened: another program holds it); another program's values stay.
 TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
   const auto set = [](const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
@@ -443,7 +443,9 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   const unsigned char off[12] = {3};
   set(blocker::kRunKey, L"Guard", REG_SZ, other.c_str(), (other.size() + 1) * 2);
   set(blocker::kStartupSwitchKey, L"Guard", REG_BINARY, off, sizeof off);
-  std::filesystem::create_directories(LogOf(L"Guard"));
+  std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
+  win::FileHandle held(
+      ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
   CompileGuard();
   StartGuard();
   const HWND said = WaitForTopWindow(Blocking(), kDialogClass, L"");
@@ -476,7 +478,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   EXPECT_TRUE(::IsWindow(said));
   // The log back: the next mend is logged.
   PressButton(said, IDOK);
-  std::filesystem::remove(LogOf(L"Guard"));
+  held.reset();
   set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off);
   Await([] { return Logged("  Start at logon switched back on  HKCU\\Software\\"); },
         L"the mend was not logged");
@@ -491,7 +493,13 @@ TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
   const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(Path()));
   // Its mutex taken first: the blocker blocks all the same.
   win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
+  std::filesystem::create_directories(LogOf(L"Guard") + L"\\in the way");
   StartGuard();
+  // Its log: a folder in its place moved aside, and held from the start.
+  EXPECT_TRUE(std::filesystem::is_directory(LogOf(L"Guard") + L".1\\in the way"));
+  EXPECT_TRUE(Logged("  Blocking started  " + Narrow(Path()) + "\r\n"));
+  EXPECT_TRUE(!::DeleteFileW(LogOf(L"Guard").c_str()) &&
+              ::GetLastError() == ERROR_SHARING_VIOLATION);
   // A window posing as the control window, made after the blocker's.
   const WNDCLASSW poser_class{
       0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
@@ -517,6 +525,8 @@ TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
   EXPECT_FALSE(poser_was_asked);
   ::DestroyWindow(poser);
   EXPECT_TRUE(::DeleteFileW(Path().c_str())) << ::GetLastError();
+  EXPECT_TRUE(Logged("  Stopped with the password\r\n"));
+  std::filesystem::remove_all(LogOf(L"Guard") + L".1");
 }
 
 }  // namespace
