@@ -123,15 +123,15 @@ int Run(HINSTANCE instance, bool relaunched) {
     return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
                                        blocker.log_path);
   }
-  return qx::blocker::win::RunBlocker(instance, r.settings, blocker,
-                                      {unprotected, late});
+  return qx::blocker::win::RunBlocker(instance, r.settings, blocker, {unprotected, late});
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   try {
-    return Run(instance, arguments && std::wstring_view(arguments) == qx::blocker::win::kRelaunched);
+    return Run(instance,
+               arguments && std::wstring_view(arguments) == qx::blocker::win::kRelaunched);
   } catch (const qx::Failure& f) {
     return Say(f.Message(), MB_ICONERROR, ExitCode::kFailed);
   } catch (const std::exception&) {

@@ -28,8 +28,8 @@ FileHold::FileHold(const std::wstring& path)
 std::optional<std::wstring> FileHold::FinalPath() const {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {  // again when the needed size changed between calls
-    const DWORD length = GetFinalPathNameByHandleW(file_.get(), path.data(),
-                                                   static_cast<DWORD>(path.size() + 1), 0);
+    const DWORD length =
+        GetFinalPathNameByHandleW(file_.get(), path.data(), static_cast<DWORD>(path.size() + 1), 0);
     if (length == 0) return std::nullopt;
     if (length <= path.size()) return WithoutVerbatimPrefix(path.substr(0, length));
     path.resize(length);

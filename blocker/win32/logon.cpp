@@ -39,12 +39,14 @@ std::optional<std::wstring> ReadText(HKEY key, const std::wstring& name) {
   const DWORD types = RRF_RT_REG_SZ | RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND;
   for (;;) {  // again when the value grew between the two reads
     DWORD bytes = 0;
-    if (RegGetValueW(key, nullptr, name.c_str(), types, nullptr, nullptr, &bytes) != ERROR_SUCCESS) {
+    if (RegGetValueW(key, nullptr, name.c_str(), types, nullptr, nullptr, &bytes) !=
+        ERROR_SUCCESS) {
       return std::nullopt;
     }
     std::wstring text(bytes / sizeof(wchar_t) + 1, L'\0');
     bytes = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    const LSTATUS status = RegGetValueW(key, nullptr, name.c_str(), types, nullptr, text.data(), &bytes);
+    const LSTATUS status =
+        RegGetValueW(key, nullptr, name.c_str(), types, nullptr, text.data(), &bytes);
     if (status == ERROR_MORE_DATA) continue;
     if (status != ERROR_SUCCESS) return std::nullopt;
     text.resize(wcsnlen(text.c_str(), text.size()));
@@ -54,15 +56,16 @@ std::optional<std::wstring> ReadText(HKEY key, const std::wstring& name) {
 
 void WriteText(HKEY key, const std::wstring& name, const std::wstring& text,
                const wchar_t* operation) {
-  const LSTATUS status = RegSetValueExW(key, name.c_str(), 0, REG_SZ,
-                                        reinterpret_cast<const BYTE*>(text.c_str()),
-                                        static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+  const LSTATUS status =
+      RegSetValueExW(key, name.c_str(), 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
   if (status != ERROR_SUCCESS) qx::win::ThrowError(operation, static_cast<DWORD>(status));
 }
 
 ValueOwner OwnerOfLogonValue(HKEY run, const std::wstring& name, const FileId& self) {
   DWORD type = 0;
-  if (RegQueryValueExW(run, name.c_str(), nullptr, &type, nullptr, nullptr) == ERROR_FILE_NOT_FOUND) {
+  if (RegQueryValueExW(run, name.c_str(), nullptr, &type, nullptr, nullptr) ==
+      ERROR_FILE_NOT_FOUND) {
     return ValueOwner::kNone;
   }
   const std::optional<std::wstring> command = ReadText(run, name);
@@ -75,9 +78,8 @@ std::wstring RegisterAtLogon(HKEY run, const std::wstring& title, const std::wst
   const std::optional<std::wstring> name = ChooseLogonName(
       title, [&](const std::wstring& n) { return OwnerOfLogonValue(run, n, self); });
   if (!name) {
-    throw Failure(
-        kRegister,
-        L"Other programs start at logon under \"" + title + L"\" and the names beside it.");
+    throw Failure(kRegister, L"Other programs start at logon under \"" + title +
+                                 L"\" and the names beside it.");
   }
   WriteText(run, *name, command, kRegister);
   return *name;

@@ -19,8 +19,8 @@ constexpr const wchar_t* kPaths[] = {kRunKey, kStartupSwitchKey, kLayersKey};
 // The key at `path` now (made again when it was removed or renamed), else the
 // one held since the start, when its list no longer lets this account open it.
 HKEY Current(const wchar_t* path, const qx::win::RegKey& held, qx::win::RegKey& fresh) {
-  const LSTATUS status =
-      RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, kRights, nullptr, fresh.put(), nullptr);
+  const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, kRights, nullptr,
+                                         fresh.put(), nullptr);
   if (status == ERROR_SUCCESS) return fresh.get();
   if (status != ERROR_ACCESS_DENIED) qx::win::ThrowError(kOperation, static_cast<DWORD>(status));
   return held.get();
@@ -64,7 +64,8 @@ LogonWatch::LogonWatch(qx::win::RegKey run, std::wstring name, std::wstring comm
                        const FileId& self, LogonReport& report)
     : name_(std::move(name)), command_(std::move(command)), self_(self), report_(report) {
   keys_[0] = std::move(run);
-  for (std::size_t i = 1; i < keys_.size(); ++i) keys_[i] = OpenUserKey(kPaths[i], kRights, kOperation);
+  for (std::size_t i = 1; i < keys_.size(); ++i)
+    keys_[i] = OpenUserKey(kPaths[i], kRights, kOperation);
   for (auto& e : changed_) {
     e.reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
     if (!e) qx::win::ThrowLastError(kOperation);

@@ -51,9 +51,9 @@ PACL DaclOf(const Descriptor& descriptor) {
 
 void SetDacl(HANDLE object, const wchar_t* sddl) {
   const Descriptor descriptor = DescriptorOf(sddl);
-  const DWORD status = SetSecurityInfo(object, SE_KERNEL_OBJECT,
-                                       DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
-                                       nullptr, nullptr, DaclOf(descriptor), nullptr);
+  const DWORD status = SetSecurityInfo(
+      object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+      nullptr, nullptr, DaclOf(descriptor), nullptr);
   if (status != ERROR_SUCCESS) qx::win::ThrowError(kOperation, status);
 }
 

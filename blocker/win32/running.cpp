@@ -29,7 +29,8 @@ namespace {
 constexpr UINT kScanMs = 2000;
 constexpr UINT_PTR kScanTimer = 1;
 constexpr UINT_PTR kSoonTimer = 2;
-constexpr wchar_t kNoMemory[] = L"The blocker could not do all it should.\n\nThere is not enough memory.";
+constexpr wchar_t kNoMemory[] =
+    L"The blocker could not do all it should.\n\nThere is not enough memory.";
 
 LocalTime Now() {
   SYSTEMTIME t{};
@@ -85,7 +86,8 @@ class Blocker final : public SessionHost, public LogonReport {
     try {
       log_.Append(line);
     } catch (const Failure& f) {
-      if (auto text = session_.FirstFailure(Duty::kLog, f.Message())) SayAside(*text, MB_ICONWARNING);
+      if (auto text = session_.FirstFailure(Duty::kLog, f.Message()))
+        SayAside(*text, MB_ICONWARNING);
     }
   }
 

@@ -15,7 +15,8 @@ namespace qx::blocker::win {
 
 struct BlockerFile {
   std::wstring path;  // its full path, long names
-  std::wstring final_path;  // as the system resolves it (no substituted drive), for its start at logon
+  std::wstring
+      final_path;  // as the system resolves it (no substituted drive), for its start at logon
   std::wstring title, log_path;
   FileId id;
 };

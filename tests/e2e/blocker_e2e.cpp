@@ -88,8 +88,8 @@ LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
 std::wstring DaclOf(HANDLE object) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   wchar_t* sddl = nullptr;
-  ::GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                    nullptr, nullptr, &descriptor);
+  ::GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                    nullptr, &descriptor);
   ::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
                                                          DACL_SECURITY_INFORMATION, &sddl, nullptr);
   const std::wstring text = sddl ? sddl : L"";
@@ -216,8 +216,7 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   HWND box = StartAgain(L"Guard", prompt);
   SaveScreenshot(box, ::GetSysColor(COLOR_BTNFACE), L"blocker_password");
   AnswerInputBox(box, L"open sesame");
-  EXPECT_EQ(Answer(asking_, IDOK),
-            L"The password is not correct. You can try again in 1 second.");
+  EXPECT_EQ(Answer(asking_, IDOK), L"The password is not correct. You can try again in 1 second.");
   PressButton(WaitForTopWindow(asking_, kDialogClass, L""), IDCANCEL);
   EXPECT_TRUE(prompt->WaitForExit());
   EXPECT_TRUE(Ends(kNotepad));
@@ -284,7 +283,10 @@ class AttackTest : public BlockerTest {
   // Stops it through `path` (its own by default), as its owner would.
   void StopWithThePassword(std::wstring_view path = {}) {
     std::optional<AppProcess> prompt;
-    AnswerInputBox(StartAgain(L"Guard", prompt, path), kPassword);
+    const HWND box = StartAgain(L"Guard", prompt, path);
+    // The password box's process refuses reading its memory too.
+    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_VM_READ, FALSE, asking_)));
+    AnswerInputBox(box, kPassword);
     EXPECT_EQ(Answer(asking_, IDOK).substr(0, 24), L"Blocking has stopped, an");
     EXPECT_EQ(ExitOf(*guard_), static_cast<DWORD>(blocker::ExitCode::kDone));
     EXPECT_TRUE(prompt->WaitForExit());
@@ -385,7 +387,8 @@ TEST_F(AttackTest, AHandleTakenTheMomentItStartsGetsOnlyWaiting) {
   const DWORD blocking = RelaunchOf(first.pid());
   EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, blocking)));
   EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, blocking)));
-  EXPECT_TRUE(win::ProcessHandle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, blocking)));
+  EXPECT_TRUE(
+      win::ProcessHandle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, blocking)));
   guard_.emplace(std::move(first));
   Await([] { return ControlWindow() != nullptr; }, L"the blocker did not listen", 20s);
   EXPECT_EQ(Blocking(), blocking);
@@ -401,7 +404,8 @@ TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
     ASSERT_TRUE(log) << ::GetLastError();
     LARGE_INTEGER end{};
     end.QuadPart = 5ll << 30;
-    ASSERT_TRUE(::SetFilePointerEx(log.get(), end, nullptr, FILE_BEGIN) && ::SetEndOfFile(log.get()));
+    ASSERT_TRUE(::SetFilePointerEx(log.get(), end, nullptr, FILE_BEGIN) &&
+                ::SetEndOfFile(log.get()));
   }
   StartGuard();
   EXPECT_TRUE(Ends(kNotepad));

@@ -113,10 +113,12 @@ TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
     EXPECT_EQ(reply.seconds, s.seconds) << s.now;
     EXPECT_EQ(session.stopping(), s.answer == A::Stopped) << s.now;
   }
-  const std::vector<std::string> calls = {
-      "Wrong password  1 in a row\r\n", "Wrong password  2 in a row\r\n",
-      "Wrong password  3 in a row\r\n", "watches off", "logon removed",
-      "Stopped with the password\r\n"};
+  const std::vector<std::string> calls = {"Wrong password  1 in a row\r\n",
+                                          "Wrong password  2 in a row\r\n",
+                                          "Wrong password  3 in a row\r\n",
+                                          "watches off",
+                                          "logon removed",
+                                          "Stopped with the password\r\n"};
   EXPECT_EQ(host.calls, calls);
 }
 

@@ -4,8 +4,8 @@
 #include <set>
 #include <string>
 
-#include "blocker/session.h"
 #include "blocker/process_watch.h"
+#include "blocker/session.h"
 #include "blocker/signatures.h"
 #include "cipher/text_cipher.h"
 
