@@ -1,6 +1,5 @@
 #include "blocker/logon_name.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace qx::blocker {
@@ -29,15 +28,14 @@ bool SwitchedOff(std::span<const unsigned char> value) { return !value.empty() &
 std::optional<std::wstring> WithoutElevation(std::wstring_view layers) {
   std::vector<std::wstring_view> kept;
   bool removed = false;
-  for (std::size_t at = 0; at < layers.size();) {
-    const std::size_t end = std::min(layers.find(L' ', at), layers.size());
-    const std::wstring_view word = layers.substr(at, end - at);
+  for (std::size_t at = 0;; at = layers.find(L' ', at) + 1) {
+    const std::wstring_view word = layers.substr(at, layers.find(L' ', at) - at);
     if (word == L"RUNASADMIN" || word == L"RUNASHIGHEST") {  // as the system writes them
       removed = true;
     } else if (!word.empty()) {
       kept.push_back(word);
     }
-    at = end + 1;
+    if (layers.find(L' ', at) == std::wstring_view::npos) break;
   }
   if (!removed) return std::nullopt;
   std::wstring out;

@@ -24,7 +24,7 @@ constexpr const wchar_t* kStillHolds[kDuties] = {
 std::chrono::seconds DelayAfterFailures(int failures) {
   if (failures <= 0) return std::chrono::seconds(0);
   if (failures > 6) return std::chrono::seconds(60);  // 2^6 = 64 is past the cap
-  return std::chrono::seconds(std::min(1LL << (failures - 1), 60LL));
+  return std::chrono::seconds(1LL << (failures - 1));
 }
 
 bool PasswordMatches(std::string_view encrypted, const std::optional<std::string>& typed) {
@@ -56,7 +56,7 @@ StopReply Session::Answer(const std::string& typed, Millis now, const LocalTime&
 std::optional<Millis> Session::CheckSoon(Millis now) {
   if (std::exchange(soon_pending_, true)) return std::nullopt;
   const Millis since = now - last_check_;
-  return since < kSoonMs ? kSoonMs - since : 0;
+  return kSoonMs - std::min(since, kSoonMs);
 }
 
 std::optional<std::wstring> Session::FirstFailure(Duty duty, const std::wstring& reason) {

@@ -102,7 +102,7 @@ TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
   const struct { Millis now; const char* typed; A answer; int seconds; } steps[] = {
       {0, "x", A::Wrong, 1},
       {1, "secret", A::Wait, 1}, {999, "secret", A::Wait, 1},  // the right one waits too
-      {1000, "y", A::Wrong, 2}, {1001, "y", A::Wait, 2}, {2001, "y", A::Wait, 1},
+      {1000, "y", A::Wrong, 2}, {1001, "y", A::Wait, 2}, {2000, "y", A::Wait, 1},
       {3000, "Secret", A::Wrong, 4},
       {7000, "secret", A::Stopped, 0},
   };
