@@ -409,6 +409,18 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
        [] { return !Exists(blocker::kStartupSwitchKey, L"Guard (2)"); }},
       {L"marked to run as an administrator", [&] { set(blocker::kLayersKey, Path().c_str(), REG_SZ, marks.c_str(), (marks.size() + 1) * 2); },
        [&] { return !Exists(blocker::kLayersKey, Path()); }},
+      {L"the Run key's list denying values", [&] {
+         // Through a handle opened before: its rights hold, as the blocker's do.
+         HKEY run = nullptr;
+         ::RegOpenKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, KEY_SET_VALUE | WRITE_DAC, &run);
+         PSECURITY_DESCRIPTOR deny = nullptr;
+         ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &deny, nullptr);
+         ::RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, deny);
+         ::LocalFree(deny);
+         ::RegDeleteValueW(run, L"Guard (2)");
+         ::RegCloseKey(run);
+       },
+       [&] { return AtLogon(L"Guard (2)") == own; }},
       {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); },
        [&] { return AtLogon(L"Guard (2)") == own; }},
   };
@@ -418,6 +430,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
     EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
   }
   EXPECT_TRUE(::IsWindow(said));
+  SaveScreenshot(said, ::GetSysColor(COLOR_BTNFACE), L"blocker_log_warning");
   // The log back: the next mend is logged.
   PressButton(said, IDOK);
   held.reset();
