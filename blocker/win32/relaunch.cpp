@@ -13,10 +13,13 @@ qx::win::ProcessHandle StartProtected(const std::wstring& path) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(path.c_str(), command.data(), process.get(), thread.get(), FALSE, 0, nullptr,
-                      nullptr, &startup, &started)) {
-    qx::win::ThrowLastError(kOperation);
-  }
+  // Out of any job the first process was put in where the job allows it: a
+  // job's owner could end everything in it.
+  const auto start = [&](DWORD flags) {
+    return CreateProcessW(path.c_str(), command.data(), process.get(), thread.get(), FALSE, flags,
+                          nullptr, nullptr, &startup, &started);
+  };
+  if (!start(CREATE_BREAKAWAY_FROM_JOB) && !start(0)) qx::win::ThrowLastError(kOperation);
   // The creation handles carry every right: only waiting is kept.
   CloseHandle(started.hThread);
   constexpr DWORD kWaitOnly = SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION;
