@@ -17,6 +17,7 @@
 #include "blocker/win32/relaunch.h"
 #include "blocker/win32/running.h"
 #include "blocker/win32/say.h"
+#include "blocker/win32/startup_shortcut.h"
 #include "blocker/win32/stop_request.h"
 #include "common/failure.h"
 #include "common/path_parts.h"
@@ -64,7 +65,7 @@ std::wstring Widen(const std::string& text) {
   return out;
 }
 
-int Run(HINSTANCE instance, bool relaunched) {
+int Run(HINSTANCE instance, bool relaunched, bool at_logon) {
   // Started protected: the rest of the process's protection before any other
   // object or thread is made.
   std::optional<qx::Failure> unprotected = relaunched ? Protect() : std::nullopt;
@@ -104,7 +105,8 @@ int Run(HINSTANCE instance, bool relaunched) {
   std::optional<qx::Failure> late;
   if (!relaunched) {
     try {
-      const qx::win::ProcessHandle started = qx::blocker::win::StartProtected(path);
+      const qx::win::ProcessHandle started = qx::blocker::win::StartProtected(
+          path, at_logon ? std::wstring(L" ") + qx::blocker::win::kAtLogon : L"");
       // This process holds no secret while it waits.
       SecureZeroMemory(r.settings.encrypted_password.data(), r.settings.encrypted_password.size());
       return qx::blocker::win::ExitCodeOf(started);
@@ -119,6 +121,8 @@ int Run(HINSTANCE instance, bool relaunched) {
   // the one whose window a process of this file owns.
   std::optional<qx::blocker::win::InstanceLock> lock(std::in_place, blocker.id);
   if (const HWND running = qx::blocker::win::FindRunningBlocker(blocker.id, !lock->first())) {
+    // Started from the Startup folder as well as from the Run key: one runs.
+    if (at_logon) return AsInt(ExitCode::kDone);
     lock.reset();  // a box left open must not keep the name taken
     return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
                                        blocker.log_path);
@@ -130,8 +134,9 @@ int Run(HINSTANCE instance, bool relaunched) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   try {
-    return Run(instance,
-               arguments && std::wstring_view(arguments) == qx::blocker::win::kRelaunched);
+    const std::wstring_view given = arguments ? arguments : L"";
+    return Run(instance, given.starts_with(qx::blocker::win::kRelaunched),
+               given.ends_with(qx::blocker::win::kAtLogon));
   } catch (const qx::Failure& f) {
     return Say(f.Message(), MB_ICONERROR, ExitCode::kFailed);
   } catch (const std::exception&) {

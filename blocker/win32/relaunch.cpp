@@ -5,11 +5,11 @@
 
 namespace qx::blocker::win {
 
-qx::win::ProcessHandle StartProtected(const std::wstring& path) {
+qx::win::ProcessHandle StartProtected(const std::wstring& path, const std::wstring& arguments) {
   constexpr wchar_t kOperation[] = L"Could not start the blocker protected from its first moment.";
   ProtectiveAttributes process(ProtectiveAttributes::For::kProcess);
   ProtectiveAttributes thread(ProtectiveAttributes::For::kThread);
-  std::wstring command = L"\"" + path + L"\" " + kRelaunched;
+  std::wstring command = L"\"" + path + L"\" " + kRelaunched + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};

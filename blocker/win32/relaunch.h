@@ -15,9 +15,9 @@ namespace qx::blocker::win {
 // The command-line argument the started process carries.
 inline constexpr wchar_t kRelaunched[] = L"/relaunched";
 
-// Starts `path` again, protected. Throws Failure with the system's reason
-// (e.g. a path too long for the system to start).
-qx::win::ProcessHandle StartProtected(const std::wstring& path);
+// Starts `path` again, protected, with `arguments` after kRelaunched. Throws
+// Failure with the system's reason (e.g. a path too long for the system to start).
+qx::win::ProcessHandle StartProtected(const std::wstring& path, const std::wstring& arguments);
 // Waits for `process` to end; its exit code.
 int ExitCodeOf(const qx::win::ProcessHandle& process);
 

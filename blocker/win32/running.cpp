@@ -15,6 +15,7 @@
 #include "blocker/win32/logon_watch.h"
 #include "blocker/win32/notice.h"
 #include "blocker/win32/say.h"
+#include "blocker/win32/startup_shortcut.h"
 #include "blocker/win32/watcher.h"
 #include "catalogue/catalogue.h"
 #include "runtime/win32/last_error.h"
@@ -70,15 +71,29 @@ class Blocker final : public SessionHost, public LogonReport {
     if (text) SayAside(*text, MB_ICONWARNING);
   }
 
-  // Before the blocker listens, so that a second start finds it done.
+  // Before the blocker listens, so that a second start finds it done. Where
+  // the Run key cannot be written, a shortcut in the Startup folder instead,
+  // logged; only when that fails too is the Run key's failure said.
   void StartAtLogon() {
-    Attempt(Duty::kLogon, [&] {
-      qx::win::RegKey run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_NOTIFY,
-                                        L"Could not register the blocker to start at logon.");
-      const std::wstring command = L"\"" + file_.final_path + L"\"";
+    const std::wstring command = L"\"" + file_.final_path + L"\"";
+    qx::win::RegKey run;
+    try {
+      run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_NOTIFY,
+                        L"Could not register the blocker to start at logon.");
       logon_name_ = RegisterAtLogon(run.get(), file_.title, command, file_.id);
-      watch_.emplace(std::move(run), logon_name_, command, file_.id, *this);
-    });
+    } catch (const Failure& run_failed) {
+      try {
+        const std::wstring link = StartupShortcutPath(file_.title);
+        WriteStartupShortcut(link, file_.final_path);
+        shortcut_ = link;
+        Log(LogLine(Now(), L"Start at logon from the Startup folder", link));
+      } catch (const Failure&) {
+        SayFailure(Duty::kLogon, run_failed.Message());
+      }
+      return;
+    }
+    Attempt(Duty::kLogon,
+            [&] { watch_.emplace(std::move(run), logon_name_, command, file_.id, *this); });
   }
 
   void Log(const std::string& line) override {
@@ -100,6 +115,9 @@ class Blocker final : public SessionHost, public LogonReport {
     if (watch_) watch_->Stop();
   }
   void RemoveLogonValues() override {
+    if (!shortcut_.empty() && !DeleteFileW(shortcut_.c_str())) {
+      qx::win::ThrowLastError(L"Could not remove the blocker from the Startup folder.");
+    }
     if (!logon_name_.empty()) UnregisterAtLogon(logon_name_, file_.id);
   }
 
@@ -164,7 +182,7 @@ class Blocker final : public SessionHost, public LogonReport {
   Notice notice_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread
   LogFile log_{file_.log_path};
-  std::wstring logon_name_;
+  std::wstring logon_name_, shortcut_;
   std::optional<LogonWatch> watch_;
   HWND control_ = nullptr;
 };

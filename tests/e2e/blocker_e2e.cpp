@@ -297,7 +297,10 @@ class AttackTest : public BlockerTest {
 
   void TearDown() override {
     BlockerTest::TearDown();
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kLayersKey);  // only this test writes there
+    // Only these tests write there; the Run key may deny writing.
+    for (const wchar_t* key : {blocker::kLayersKey, blocker::kRunKey}) {
+      ::RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    }
   }
 
   std::optional<AppProcess> guard_;
@@ -440,6 +443,32 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
   StopWithThePassword();
   EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
+}
+
+// A Run key no program of the user may write: a shortcut in the Startup
+// folder starts it at logon instead, and a start from it ends quietly.
+TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
+  HKEY run = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, WRITE_DAC,
+                              nullptr, &run, nullptr),
+            0);
+  PSECURITY_DESCRIPTOR deny = nullptr;
+  ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                         SDDL_REVISION_1, &deny, nullptr);
+  ::RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, deny);
+  ::LocalFree(deny);
+  ::RegCloseKey(run);
+  CompileGuard();
+  StartGuard();
+  wchar_t startup[MAX_PATH];
+  ::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, startup);
+  const std::wstring link = std::wstring(startup) + L"\\Guard.lnk";
+  EXPECT_TRUE(Logged("  Start at logon from the Startup folder  " + Narrow(link) + "\r\n"));
+  AppProcess again = AppProcess::Start(Path(), L"/logon");
+  EXPECT_EQ(ExitOf(again), 0u);
+  EXPECT_TRUE(TopWindows(Blocking()).empty());  // nothing said
+  StopWithThePassword();
+  EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
