@@ -68,6 +68,15 @@ std::vector<DWORD> ThreadsOf(DWORD pid) {
   return ids;
 }
 
+// Through `key`, opened with WRITE_DAC: no program may set its values.
+void DenyWritingValues(HKEY key) {
+  PSECURITY_DESCRIPTOR deny = nullptr;
+  ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                         SDDL_REVISION_1, &deny, nullptr);
+  ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, deny);
+  ::LocalFree(deny);
+}
+
 // A window posing as the blocker's control window, in this process.
 bool poser_was_asked = false;
 LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -158,6 +167,38 @@ class BlockerTest : public QuellanixTest {
     return box;
   }
 
+  std::wstring Path() const { return folder().File(L"Guard.exe"); }
+
+  // Stops it through `path` (its own by default), as its owner would.
+  // Within the second after a wrong one it is asked to wait, as the box says.
+  void StopWithThePassword(const AppProcess& guard, std::wstring_view path = {}) {
+    std::optional<AppProcess> prompt;
+    HWND box = StartAgain(L"Guard", prompt, path);
+    // The password box's process refuses reading its memory too.
+    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_VM_READ, FALSE, asking_)));
+    for (;;) {
+      AnswerInputBox(box, kPassword);
+      const std::wstring said = Answer(asking_, IDOK);
+      if (said.find(L"Please try again in") == std::wstring::npos) {
+        EXPECT_EQ(said.substr(0, 24), L"Blocking has stopped, an");
+        break;
+      }
+      box = WaitForTopWindow(asking_, kDialogClass, L"");
+    }
+    EXPECT_EQ(ExitOf(guard), static_cast<DWORD>(blocker::ExitCode::kDone));
+    EXPECT_TRUE(prompt->WaitForExit());
+    EXPECT_EQ(AtLogon(L"Guard").find(Path()), std::wstring::npos);
+    for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
+      EXPECT_FALSE(Exists(key, L"Guard (2)")) << Narrow(key);
+    }
+    EXPECT_FALSE(Exists(blocker::kLayersKey, Path()));
+  }
+
+  static bool Exists(const wchar_t* key, const std::wstring& name) {
+    return ::RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY, nullptr, nullptr,
+                          nullptr) == 0;
+  }
+
   DWORD asking_ = 0;
 };
 
@@ -214,20 +255,8 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   EXPECT_TRUE(prompt->WaitForExit());
   EXPECT_TRUE(Ends(kNotepad));
 
-  // The right one stops it, and it no longer starts at logon. Within the
-  // second after a wrong one it is asked to wait, as the box says.
-  box = StartAgain(L"Guard", prompt);
-  for (;;) {
-    AnswerInputBox(box, kPassword);
-    const std::wstring said = Answer(asking_, IDOK);
-    if (said.find(L"Please try again in") == std::wstring::npos) {
-      EXPECT_EQ(said.substr(0, 24), L"Blocking has stopped, an");
-      break;
-    }
-    box = WaitForTopWindow(asking_, kDialogClass, L"");
-  }
-  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
-  EXPECT_EQ(AtLogon(L"Guard"), L"");
+  // The right one stops it, and it no longer starts at logon.
+  StopWithThePassword(blocker);
   EXPECT_FALSE(ControlWindow());
   EXPECT_TRUE(Logged("  Wrong password  1 in a row\r\n"));
 }
@@ -269,31 +298,8 @@ TEST_F(BlockerTest, ADamagedBlockerSaysSoAndBlocksNothing) {
 // still stops it and it leaves nothing of its own behind.
 class AttackTest : public BlockerTest {
  protected:
-  std::wstring Path() const { return folder().File(L"Guard.exe"); }
   void CompileGuard() { Compile({"Notepad", "Solitaire"}, kPassword, L"Guard"); }
   void StartGuard() { guard_.emplace(Start(L"Guard")); }
-
-  // Stops it through `path` (its own by default), as its owner would.
-  void StopWithThePassword(std::wstring_view path = {}) {
-    std::optional<AppProcess> prompt;
-    const HWND box = StartAgain(L"Guard", prompt, path);
-    // The password box's process refuses reading its memory too.
-    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_VM_READ, FALSE, asking_)));
-    AnswerInputBox(box, kPassword);
-    EXPECT_EQ(Answer(asking_, IDOK).substr(0, 24), L"Blocking has stopped, an");
-    EXPECT_EQ(ExitOf(*guard_), static_cast<DWORD>(blocker::ExitCode::kDone));
-    EXPECT_TRUE(prompt->WaitForExit());
-    EXPECT_EQ(AtLogon(L"Guard").find(Path()), std::wstring::npos);
-    for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
-      EXPECT_FALSE(Exists(key, L"Guard (2)")) << Narrow(key);
-    }
-    EXPECT_FALSE(Exists(blocker::kLayersKey, Path()));
-  }
-
-  static bool Exists(const wchar_t* key, const std::wstring& name) {
-    return ::RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY, nullptr, nullptr,
-                          nullptr) == 0;
-  }
 
   void TearDown() override {
     BlockerTest::TearDown();
@@ -345,7 +351,7 @@ TEST_F(AttackTest, ItsProcessThreadsAndTokenRefuseEndingSuspendingAndChanging) {
     win::ProcessHandle token;
     EXPECT_FALSE(::OpenProcessToken(process.get(), access, token.put())) << access;
   }
-  StopWithThePassword();
+  StopWithThePassword(*guard_);
 }
 
 TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
@@ -373,7 +379,7 @@ TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
   // The 5 GB log was trimmed to its newer half, the new lines in it.
   EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
   EXPECT_TRUE(Logged(kNotepadLine));
-  StopWithThePassword();
+  StopWithThePassword(*guard_);
 }
 
 // Its start at logon is mended within the second, the Startup switch and a
@@ -416,10 +422,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
          // Through a handle opened before: its rights hold, as the blocker's do.
          HKEY run = nullptr;
          ::RegOpenKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, KEY_SET_VALUE | WRITE_DAC, &run);
-         PSECURITY_DESCRIPTOR deny = nullptr;
-         ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)", SDDL_REVISION_1, &deny, nullptr);
-         ::RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, deny);
-         ::LocalFree(deny);
+         DenyWritingValues(run);
          ::RegDeleteValueW(run, L"Guard (2)");
          ::RegCloseKey(run);
        },
@@ -441,7 +444,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   Await([] { return Logged("  Start at logon switched back on  HKCU\\Software\\"); },
         L"the mend was not logged");
   EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
-  StopWithThePassword();
+  StopWithThePassword(*guard_);
   EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
 }
 
@@ -452,11 +455,7 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, WRITE_DAC,
                               nullptr, &run, nullptr),
             0);
-  PSECURITY_DESCRIPTOR deny = nullptr;
-  ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
-                                                         SDDL_REVISION_1, &deny, nullptr);
-  ::RegSetKeySecurity(run, DACL_SECURITY_INFORMATION, deny);
-  ::LocalFree(deny);
+  DenyWritingValues(run);
   ::RegCloseKey(run);
   CompileGuard();
   StartGuard();
@@ -467,7 +466,7 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   AppProcess again = AppProcess::Start(Path(), L"/logon");
   EXPECT_EQ(ExitOf(again), 0u);
   EXPECT_TRUE(TopWindows(Blocking()).empty());  // nothing said
-  StopWithThePassword();
+  StopWithThePassword(*guard_);
   EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
@@ -503,7 +502,7 @@ TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
   wchar_t short_path[MAX_PATH];
   ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
   ASSERT_NE(std::wstring(short_path), Path());
-  StopWithThePassword(short_path);
+  StopWithThePassword(*guard_, short_path);
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   EXPECT_FALSE(poser_was_asked);
