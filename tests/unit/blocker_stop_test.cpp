@@ -146,8 +146,8 @@ TEST(Session, EachDutysFailureIsSaidOnceWithWhatStillHolds) {
 
 TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
   EXPECT_FALSE(SwitchedOff({}));  // no value: on
-  for (unsigned char on : {2, 6}) EXPECT_FALSE(SwitchedOff(std::vector{on, on}));
-  for (unsigned char off : {3, 7}) EXPECT_TRUE(SwitchedOff(std::vector{off, off}));
+  for (unsigned char on : {2, 6}) EXPECT_FALSE(SwitchedOff(std::vector<unsigned char>{on, 1}));
+  for (unsigned char off : {3, 7}) EXPECT_TRUE(SwitchedOff(std::vector<unsigned char>{off, 0}));
   using Kept = std::optional<std::wstring>;
   // clang-format off
   const struct { const wchar_t* marks; Kept kept; } layers[] = {
