@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "common/text.h"
+
 namespace qx::blocker {
 std::wstring LogonName(std::wstring_view title, int number) {
   std::wstring name(title);
@@ -30,7 +32,8 @@ std::optional<std::wstring> WithoutElevation(std::wstring_view layers) {
   bool removed = false;
   for (std::size_t at = 0;; at = layers.find(L' ', at) + 1) {
     const std::wstring_view word = layers.substr(at, layers.find(L' ', at) - at);
-    if (word == L"RUNASADMIN" || word == L"RUNASHIGHEST") {  // as the system writes them
+    if (EqualsIgnoringAsciiCase(word, L"RUNASADMIN") ||
+        EqualsIgnoringAsciiCase(word, L"RUNASHIGHEST")) {
       removed = true;
     } else if (!word.empty()) {
       kept.push_back(word);

@@ -23,6 +23,7 @@
 #include "common/path_parts.h"
 #include "runtime/win32/app_facts.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/system_path.h"
 
 namespace {
 
@@ -32,13 +33,10 @@ using qx::blocker::win::Say;
 // The path with long names: started by its short path, the blocker still
 // has its own title.
 std::wstring LongPath(const std::wstring& path) {
-  std::wstring out = path;
-  for (DWORD length = 0;;) {  // again when the needed size changed between calls
-    length = GetLongPathNameW(path.c_str(), out.data(), static_cast<DWORD>(out.size() + 1));
-    if (length == 0) return path;
-    if (length <= out.size()) return out.substr(0, length);
-    out.resize(length);
-  }
+  const std::wstring out = qx::win::SystemPath([&](wchar_t* buffer, DWORD capacity) {
+    return GetLongPathNameW(path.c_str(), buffer, capacity);
+  });
+  return out.empty() ? path : out;
 }
 
 // Why the process could not protect itself; nothing when it did.
@@ -133,6 +131,9 @@ int Run(HINSTANCE instance, bool relaunched, bool at_logon) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
+  // Libraries loaded from here on come from the system's folder, never from
+  // beside the blocker, where anyone who may write its folder can plant one.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   try {
     const std::wstring_view given = arguments ? arguments : L"";
     return Run(instance, given.starts_with(qx::blocker::win::kRelaunched),

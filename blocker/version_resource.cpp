@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "common/text.h"
 
 namespace qx::blocker {
 namespace {
@@ -58,9 +61,68 @@ class Reader {
   bool malformed_ = false, unreadable_ = false;
 };
 
+// One node of a VS_VERSIONINFO tree: its length, its value's length, its
+// type, a zero-ended key, then the value and the children, each at a 4-byte
+// boundary of the block.
+struct Node {
+  std::wstring key;
+  std::size_t value, children, end;
+};
+
+std::uint32_t U16(std::string_view block, std::size_t at) {
+  return static_cast<unsigned char>(block[at]) | static_cast<unsigned char>(block[at + 1]) << 8;
+}
+
+std::size_t Aligned(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
+
+std::optional<Node> NodeAt(std::string_view block, std::size_t at, std::size_t end) {
+  if (end - at < 6) return std::nullopt;
+  const std::size_t length = U16(block, at), value_length = U16(block, at + 2);
+  if (length < 6 || length > end - at) return std::nullopt;
+  Node node{{}, 0, 0, at + length};
+  std::size_t p = at + 6;
+  for (; p + 1 < node.end && U16(block, p) != 0; p += 2) {
+    node.key.push_back(static_cast<wchar_t>(U16(block, p)));
+  }
+  node.value = Aligned(p + 2);
+  // A text value's length counts characters, any other's bytes.
+  node.children = Aligned(node.value + value_length * (U16(block, at + 4) == 1 ? 2 : 1));
+  return node;
+}
+
+std::vector<Node> ChildrenOf(std::string_view block, const Node& parent) {
+  std::vector<Node> children;
+  for (std::size_t at = parent.children; at < parent.end;) {
+    const auto child = NodeAt(block, at, parent.end);
+    if (!child) break;
+    children.push_back(*child);
+    at = Aligned(child->end);
+  }
+  return children;
+}
+
 }  // namespace
 
-std::optional<std::string> VersionResource(const ByteSource& file) {
+std::wstring VersionString(std::string_view block, std::wstring_view key) {
+  const auto root = NodeAt(block, 0, block.size());
+  if (!root) return {};
+  for (const Node& info : ChildrenOf(block, *root)) {
+    if (!EqualsIgnoringAsciiCase(info.key, L"StringFileInfo")) continue;
+    for (const Node& table : ChildrenOf(block, info)) {
+      for (const Node& string : ChildrenOf(block, table)) {
+        if (!EqualsIgnoringAsciiCase(string.key, key)) continue;
+        std::wstring value;
+        for (std::size_t p = string.value; p + 1 < string.end && U16(block, p) != 0; p += 2) {
+          value.push_back(static_cast<wchar_t>(U16(block, p)));
+        }
+        if (!value.empty()) return value;
+      }
+    }
+  }
+  return {};
+}
+
+std::optional<std::string> VersionResource(const ByteSource& file, ImageLayout layout) {
   Reader r(file);
   const auto none = [&]() -> std::optional<std::string> {
     if (r.unreadable()) return std::nullopt;
@@ -76,8 +138,9 @@ std::optional<std::string> VersionResource(const ByteSource& file) {
   const std::uint64_t directories = optional + (magic == kPe32 ? 96 : 112);
   if (r.U32(directories - 4) <= kResourceDirectory || r.malformed()) return none();
 
-  // The file offset of an address in the loaded image.
+  // The offset of an address of the loaded image.
   const auto offset = [&](std::uint32_t rva) -> std::optional<std::uint64_t> {
+    if (layout == ImageLayout::kLoaded) return rva;
     for (std::uint32_t i = 0; i < sections && !r.malformed(); ++i) {
       const std::uint64_t s = section_table + i * kSectionSize;
       const std::uint32_t address = r.U32(s + 12), raw_size = r.U32(s + 16);

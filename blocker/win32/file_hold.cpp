@@ -2,6 +2,7 @@
 
 #include "blocker/logon_name.h"
 #include "runtime/win32/file_bytes.h"
+#include "runtime/win32/system_path.h"
 
 namespace qx::blocker::win {
 std::optional<FileId> FileIdOf(HANDLE file) {
@@ -13,27 +14,24 @@ std::optional<FileId> FileIdOf(HANDLE file) {
 
 std::optional<FileId> FileIdOf(const std::wstring& path) {
   // Attributes only: no sharing conflict with a running blocker's hold.
-  const qx::win::FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, 0, nullptr));
+  const qx::win::FileHandle file(CreateFileW(
+      qx::win::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
   return file ? FileIdOf(file.get()) : std::nullopt;
 }
 
 FileHold::FileHold(const std::wstring& path)
-    : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                        nullptr)) {
+    : file_(CreateFileW(qx::win::ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, 0, nullptr)) {
   if (file_) id_ = FileIdOf(file_.get());
 }
 
 std::optional<std::wstring> FileHold::FinalPath() const {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {  // again when the needed size changed between calls
-    const DWORD length =
-        GetFinalPathNameByHandleW(file_.get(), path.data(), static_cast<DWORD>(path.size() + 1), 0);
-    if (length == 0) return std::nullopt;
-    if (length <= path.size()) return WithoutVerbatimPrefix(path.substr(0, length));
-    path.resize(length);
-  }
+  const std::wstring path = qx::win::SystemPath([&](wchar_t* buffer, DWORD capacity) {
+    return GetFinalPathNameByHandleW(file_.get(), buffer, capacity, 0);
+  });
+  if (path.empty()) return std::nullopt;
+  return WithoutVerbatimPrefix(path);
 }
 
 std::optional<SettingsResult> FileHold::ReadSettings() const {

@@ -2,11 +2,11 @@
 
 #include <winternl.h>
 
-#include "blocker/version_resource.h"
+#include "blocker/win32/version_values.h"
 #include "common/failure.h"
-#include "runtime/win32/file_bytes.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/system_path.h"
 
 namespace qx::blocker::win {
 namespace {
@@ -27,7 +27,6 @@ struct ProcessEntry {
 using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr ULONG kSystemProcessInformation = 5;
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-constexpr std::size_t kLongestPath = 32768;  // characters, the \\?\ form's limit
 
 QueryFn Query() {
   static const auto fn = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
@@ -49,32 +48,6 @@ class Process : public OpenedProcess {
  private:
   qx::win::ProcessHandle process_;
 };
-
-std::wstring OriginalFilenameIn(std::string& block) {
-  struct Translation {
-    WORD language;
-    WORD code_page;
-  };
-  Translation* translations = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                      reinterpret_cast<void**>(&translations), &length)) {
-    return {};
-  }
-  for (UINT i = 0; i < length / sizeof(Translation); ++i) {
-    wchar_t query[64];
-    swprintf(query, std::size(query), L"\\StringFileInfo\\%04x%04x\\OriginalFilename",
-             translations[i].language, translations[i].code_page);
-    wchar_t* value = nullptr;
-    UINT chars = 0;
-    if (VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&value), &chars) && chars) {
-      std::wstring name(value, chars);
-      while (!name.empty() && name.back() == L'\0') name.pop_back();
-      return name;
-    }
-  }
-  return {};
-}
 
 }  // namespace
 
@@ -114,26 +87,17 @@ std::unique_ptr<OpenedProcess> SystemProcesses::Open(std::uint32_t pid) {
 }
 
 std::optional<std::wstring> SystemProcesses::OriginalName(const std::wstring& path) {
-  const std::unique_ptr<ByteSource> file = qx::win::OpenFileBytes(path);
-  if (!file) return std::nullopt;
-  auto block = VersionResource(*file);
-  if (!block) return std::nullopt;
-  return block->empty() ? std::wstring() : OriginalFilenameIn(*block);
+  return FileVersionString(path, L"OriginalFilename");
 }
 
 std::optional<std::wstring> ImagePath(HANDLE process) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD size = static_cast<DWORD>(path.size());
-    if (QueryFullProcessImageNameW(process, 0, path.data(), &size)) {
-      path.resize(size);
-      return path;
-    }
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kLongestPath) {
-      return std::nullopt;
-    }
-    path.resize(path.size() * 4);
-  }
+  std::wstring path = qx::win::SystemPath([process](wchar_t* buffer, DWORD size) {
+    DWORD length = size;
+    if (QueryFullProcessImageNameW(process, 0, buffer, &length)) return length;
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? size : DWORD{0};
+  });
+  if (path.empty()) return std::nullopt;
+  return path;
 }
 
 }  // namespace qx::blocker::win

@@ -1,6 +1,7 @@
 #include "blocker/win32/relaunch.h"
 
 #include "blocker/win32/process_guard.h"
+#include "common/text.h"
 #include "runtime/win32/last_error.h"
 
 namespace qx::blocker::win {
@@ -9,7 +10,7 @@ qx::win::ProcessHandle StartProtected(const std::wstring& path, const std::wstri
   constexpr wchar_t kOperation[] = L"Could not start the blocker protected from its first moment.";
   ProtectiveAttributes process(ProtectiveAttributes::For::kProcess);
   ProtectiveAttributes thread(ProtectiveAttributes::For::kThread);
-  std::wstring command = L"\"" + path + L"\" " + kRelaunched + arguments;
+  std::wstring command = qx::Quoted(path) + L" " + kRelaunched + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};

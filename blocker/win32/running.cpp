@@ -14,10 +14,11 @@
 #include "blocker/win32/logon.h"
 #include "blocker/win32/logon_watch.h"
 #include "blocker/win32/notice.h"
+#include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
 #include "blocker/win32/startup_shortcut.h"
-#include "blocker/win32/watcher.h"
 #include "catalogue/catalogue.h"
+#include "common/text.h"
 #include "runtime/win32/last_error.h"
 #include "ui/dialogs.h"
 
@@ -45,7 +46,7 @@ class Blocker final : public SessionHost, public LogonReport {
   Blocker(HINSTANCE instance, const BlockerSettings& settings, const BlockerFile& file)
       : session_(settings.encrypted_password),
         file_(file),
-        watcher_(settings),
+        stopper_(settings),
         dialogs_(instance, file.title),
         notice_(instance, dialogs_) {}
 
@@ -75,7 +76,7 @@ class Blocker final : public SessionHost, public LogonReport {
   // the Run key cannot be written, a shortcut in the Startup folder instead,
   // logged; only when that fails too is the Run key's failure said.
   void StartAtLogon() {
-    const std::wstring command = L"\"" + file_.final_path + L"\"";
+    const std::wstring command = qx::Quoted(file_.final_path);
     qx::win::RegKey run;
     try {
       run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_NOTIFY,
@@ -131,10 +132,11 @@ class Blocker final : public SessionHost, public LogonReport {
   }
 
   void Scan() {
-    Attempt(Duty::kListCheck, [&] { Report(watcher_.Scan()); });
-    Attempt(Duty::kWindowCheck, [&] { Report(watcher_.CloseRunDialogs()); });
+    notice_.NoteWhereTheChildLooks();
+    Attempt(Duty::kListCheck, [&] { Report(stopper_.Scan()); });
+    Attempt(Duty::kWindowCheck, [&] { Report(stopper_.CloseRunDialogs()); });
     session_.Checked(GetTickCount64());
-    if (watcher_.Waiting()) ScanSoon();  // a process too young to be judged
+    if (stopper_.Waiting()) ScanSoon();  // a process too young to be judged
   }
 
   void ScanSoon() {
@@ -157,14 +159,15 @@ class Blocker final : public SessionHost, public LogonReport {
   }
 
   void WindowCreated(HWND window) {
+    notice_.NoteWhereTheChildLooks();
     Attempt(Duty::kWindowCheck, [&] {
       DWORD pid = 0;
       GetWindowThreadProcessId(window, &pid);
-      Report(watcher_.Check(pid));
+      Report(stopper_.Check(pid));
       ScanSoon();  // a console window's program is not the window's own process
       // The Run dialog's controls appear after the dialog: look at their parent.
       HWND parent = GetParent(window);
-      Report(watcher_.CloseIfRunDialog(parent ? parent : window));
+      Report(stopper_.CloseIfRunDialog(parent ? parent : window));
     });
   }
 
@@ -177,7 +180,7 @@ class Blocker final : public SessionHost, public LogonReport {
  private:
   Session session_;
   const BlockerFile& file_;
-  Watcher watcher_;
+  ProgramStopper stopper_;
   qx::win::WinDialogs dialogs_;
   Notice notice_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread

@@ -153,7 +153,7 @@ TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
   const struct { const wchar_t* marks; Kept kept; } layers[] = {
       {L"~ RUNASADMIN", L""}, {L"RUNASADMIN", L""}, {L"~ RUNASHIGHEST", L""},
       {L"~ HIGHDPIAWARE RUNASADMIN  WIN7RTM", L"~ HIGHDPIAWARE WIN7RTM"},
-      {L"~ HIGHDPIAWARE", std::nullopt}, {L"", std::nullopt}, {L"~ RUNASADMINX", std::nullopt},
+      {L"~ HIGHDPIAWARE", std::nullopt}, {L"~ RunAsAdmin", L""}, {L"", std::nullopt}, {L"~ RUNASADMINX", std::nullopt},
   };
   // clang-format on
   for (const auto& l : layers) EXPECT_EQ(WithoutElevation(l.marks), l.kept) << l.marks;

@@ -102,12 +102,14 @@ std::wstring ClassOf(HWND hwnd) {
 
 int CheckState(HWND check_box) { return static_cast<int>(Send(check_box, BM_GETCHECK, 0, 0)); }
 
-HWND FocusedControl(HWND top) {
+GUITHREADINFO InputState(HWND top) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info);
-  return info.hwndFocus;
+  return info;
 }
+
+HWND FocusedControl(HWND top) { return InputState(top).hwndFocus; }
 
 bool Answers(HWND hwnd) {
   DWORD_PTR ignored = 0;
@@ -122,21 +124,19 @@ BoxTexts ReadBox(HWND box) {
 }
 
 void PressButton(HWND box, int id) {
-  Click(ChildById(box, id));
-  Await([&] { return !::IsWindow(box) || !::IsWindowVisible(box); },
-        L"the box stayed open after its button was clicked");
+  const auto gone = [box] { return !::IsWindow(box) || !::IsWindowVisible(box); };
+  HWND button = ChildById(box, id);
+  GiveInput([&] { Click(button); }, gone, [&] { return ::IsWindowEnabled(button) != FALSE; },
+            L"a click on the box's button " + Text(button));
 }
 
 void AnswerInputBox(HWND box, std::wstring_view text) {
   HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   Await([&] { return edit && FocusedControl(box) == edit; }, L"the input box's field has no focus");
-  TypeText(text);
-  if (!WaitUntil([&] { return Text(edit) == text; })) {
-    throw DriverError(L"the input box's field did not take the text: it holds \"" + Text(edit) +
-                      L"\"; foreground: " + Named(::GetForegroundWindow()) + L", focus: " +
-                      Named(FocusedControl(box)));
-  }
+  const std::wstring before = Text(edit);
+  GiveInput([&] { TypeText(text); }, [&] { return Text(edit) == text; },
+            [&] { return Text(edit) == before; }, L"typing into the input box");
   PressButton(box, IDOK);
 }
 

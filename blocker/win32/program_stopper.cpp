@@ -1,4 +1,4 @@
-#include "blocker/win32/watcher.h"
+#include "blocker/win32/program_stopper.h"
 
 #include "blocker/signatures.h"
 #include "runtime/win32/handles.h"
@@ -7,7 +7,8 @@
 namespace qx::blocker::win {
 namespace {
 
-// The Run dialog's own controls: its command field and the label before it.
+// The Run dialog's own controls: its command field, the label before it and
+// its Browse button.
 constexpr int kRunComboId = 12298;
 constexpr int kRunLabelId = 12305;
 constexpr int kRunBrowseId = 12288;
@@ -26,7 +27,7 @@ bool IsRunDialog(HWND window) {
 
 }  // namespace
 
-std::vector<StoppedProgram> Watcher::CloseIfRunDialog(HWND window) {
+std::vector<StoppedProgram> ProgramStopper::CloseIfRunDialog(HWND window) {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run] || !IsRunDialog(window)) return {};
   // Asked again while it stays open, but one opening is one stop.
@@ -39,12 +40,12 @@ std::vector<StoppedProgram> Watcher::CloseIfRunDialog(HWND window) {
   return {{*run, process ? ImagePath(process.get()).value_or(L"") : std::wstring()}};
 }
 
-std::vector<StoppedProgram> Watcher::CloseRunDialogs() {
+std::vector<StoppedProgram> ProgramStopper::CloseRunDialogs() {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run]) return {};
   std::erase_if(closed_, [](HWND window) { return !IsWindow(window); });
   struct Walk {
-    Watcher* self;
+    ProgramStopper* self;
     std::vector<StoppedProgram> closed;
   } walk{this, {}};
   EnumWindows(
