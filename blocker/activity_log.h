@@ -1,7 +1,7 @@
 #pragma once
 // The owner's record of what the blocker did: one line per start, stopped
-// program, wrong password, restored start at logon and stop, in a text file kept under a
-// size cap by dropping its older half.
+// program, wrong password, mended start at logon and stop, in a text file
+// kept under a size cap by dropping its older half.
 #include <cstddef>
 #include <cstdint>
 #include <string>

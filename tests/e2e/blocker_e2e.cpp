@@ -412,17 +412,29 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   wchar_t short_path[MAX_PATH];
   ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
   const std::wstring marks = L"~ RUNASADMIN";
-  // clang-format off
-  const struct { const wchar_t* what; std::function<void()> change; std::function<bool()> mended; } attacks[] = {
-      {L"value deleted", [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); },
+  const struct {
+    const wchar_t* what;
+    std::function<void()> change;
+    std::function<bool()> mended;
+  } attacks[] = {
+      {L"value deleted",
+       [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); },
        [&] { return AtLogon(L"Guard (2)") == own; }},
-      {L"value spelled by its short path", [&] { set(blocker::kRunKey, L"Guard (2)", REG_SZ, short_path, (wcslen(short_path) + 1) * 2); },
+      {L"value spelled by its short path",
+       [&] {
+         set(blocker::kRunKey, L"Guard (2)", REG_SZ, short_path, (wcslen(short_path) + 1) * 2);
+       },
        [&] { return AtLogon(L"Guard (2)") == own; }},
-      {L"switched off", [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
+      {L"switched off",
+       [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
        [] { return !Exists(blocker::kStartupSwitchKey, L"Guard (2)"); }},
-      {L"marked to run as an administrator", [&] { set(blocker::kLayersKey, Path().c_str(), REG_SZ, marks.c_str(), (marks.size() + 1) * 2); },
+      {L"marked to run as an administrator",
+       [&] {
+         set(blocker::kLayersKey, Path().c_str(), REG_SZ, marks.c_str(), (marks.size() + 1) * 2);
+       },
        [&] { return !Exists(blocker::kLayersKey, Path()); }},
-      {L"the Run key's list denying values", [&] {
+      {L"the Run key's list denying values",
+       [&] {
          // Through a handle opened before: its rights hold, as the blocker's do.
          HKEY run = nullptr;
          ::RegOpenKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, KEY_SET_VALUE | WRITE_DAC, &run);
@@ -434,7 +446,6 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
       {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); },
        [&] { return AtLogon(L"Guard (2)") == own; }},
   };
-  // clang-format on
   for (const auto& a : attacks) {
     a.change();
     EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);

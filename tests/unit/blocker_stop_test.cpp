@@ -113,11 +113,12 @@ TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
     EXPECT_EQ(reply.seconds, s.seconds) << s.now;
     EXPECT_EQ(session.stopping(), s.answer == A::Stopped) << s.now;
   }
-  // clang-format off
-  const std::vector<std::string> calls = {
-      "Wrong password  1 in a row\r\n", "Wrong password  2 in a row\r\n", "Wrong password  3 in a row\r\n",
-      "watches off", "logon removed", "Stopped with the password\r\n"};
-  // clang-format on
+  const std::vector<std::string> calls = {"Wrong password  1 in a row\r\n",
+                                          "Wrong password  2 in a row\r\n",
+                                          "Wrong password  3 in a row\r\n",
+                                          "watches off",
+                                          "logon removed",
+                                          "Stopped with the password\r\n"};
   EXPECT_EQ(host.calls, calls);
   // Without a password any answer stops it; a failed removal is kept to say.
   Session open("");
@@ -153,7 +154,8 @@ TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
   const struct { const wchar_t* marks; Kept kept; } layers[] = {
       {L"~ RUNASADMIN", L""}, {L"RUNASADMIN", L""}, {L"~ RUNASHIGHEST", L""},
       {L"~ HIGHDPIAWARE RUNASADMIN  WIN7RTM", L"~ HIGHDPIAWARE WIN7RTM"},
-      {L"~ HIGHDPIAWARE", std::nullopt}, {L"~ RunAsAdmin", L""}, {L"", std::nullopt}, {L"~ RUNASADMINX", std::nullopt},
+      {L"~ HIGHDPIAWARE", std::nullopt}, {L"~ RunAsAdmin", L""}, {L"", std::nullopt},
+      {L"~ RUNASADMINX", std::nullopt},
   };
   // clang-format on
   for (const auto& l : layers) EXPECT_EQ(WithoutElevation(l.marks), l.kept) << l.marks;
