@@ -411,27 +411,24 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   EXPECT_EQ(AtLogon(L"Guard (2)"), own);
   wchar_t short_path[MAX_PATH];
   ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
-  const std::wstring marks = L"~ RUNASADMIN";
+  const auto text = [&](const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+    set(key, name, REG_SZ, value.c_str(), (value.size() + 1) * 2);
+  };
+  const auto back = [&] { return AtLogon(L"Guard (2)") == own; };
   const struct {
     const wchar_t* what;
     std::function<void()> change;
     std::function<bool()> mended;
   } attacks[] = {
       {L"value deleted",
-       [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); },
-       [&] { return AtLogon(L"Guard (2)") == own; }},
+       [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); }, back},
       {L"value spelled by its short path",
-       [&] {
-         set(blocker::kRunKey, L"Guard (2)", REG_SZ, short_path, (wcslen(short_path) + 1) * 2);
-       },
-       [&] { return AtLogon(L"Guard (2)") == own; }},
+       [&] { text(blocker::kRunKey, L"Guard (2)", short_path); }, back},
       {L"switched off",
        [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
        [] { return !Exists(blocker::kStartupSwitchKey, L"Guard (2)"); }},
       {L"marked to run as an administrator",
-       [&] {
-         set(blocker::kLayersKey, Path().c_str(), REG_SZ, marks.c_str(), (marks.size() + 1) * 2);
-       },
+       [&] { text(blocker::kLayersKey, Path().c_str(), L"~ RUNASADMIN"); },
        [&] { return !Exists(blocker::kLayersKey, Path()); }},
       {L"the Run key's list denying values",
        [&] {
@@ -442,9 +439,8 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
          ::RegDeleteValueW(run, L"Guard (2)");
          ::RegCloseKey(run);
        },
-       [&] { return AtLogon(L"Guard (2)") == own; }},
-      {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); },
-       [&] { return AtLogon(L"Guard (2)") == own; }},
+       back},
+      {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); }, back},
   };
   for (const auto& a : attacks) {
     a.change();

@@ -83,14 +83,14 @@ TEST(LogonName, NeverTakesAnotherProgramsValueAndKeepsItsOwn) {
 
 // Records what the session asks for, in order.
 struct Host : SessionHost {
-  std::vector<std::string> calls;
+  std::string calls;
   bool removal_fails = false;
-  void StopWatches() override { calls.push_back("watches off"); }
+  void StopWatches() override { calls += "watches off|"; }
   void RemoveLogonValues() override {
     if (removal_fails) throw Failure(L"Could not remove", L"denied");
-    calls.push_back("logon removed");
+    calls += "logon removed|";
   }
-  void Log(const std::string& line) override { calls.push_back(line.substr(21)); }
+  void Log(const std::string& line) override { calls += line.substr(21) + "|"; }
 };
 
 TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
@@ -113,13 +113,9 @@ TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
     EXPECT_EQ(reply.seconds, s.seconds) << s.now;
     EXPECT_EQ(session.stopping(), s.answer == A::Stopped) << s.now;
   }
-  const std::vector<std::string> calls = {"Wrong password  1 in a row\r\n",
-                                          "Wrong password  2 in a row\r\n",
-                                          "Wrong password  3 in a row\r\n",
-                                          "watches off",
-                                          "logon removed",
-                                          "Stopped with the password\r\n"};
-  EXPECT_EQ(host.calls, calls);
+  EXPECT_EQ(host.calls,
+            "Wrong password  1 in a row\r\n|Wrong password  2 in a row\r\n|Wrong password  3 in a "
+            "row\r\n|watches off|logon removed|Stopped with the password\r\n|");
   // Without a password any answer stops it; a failed removal is kept to say.
   Session open("");
   host.removal_fails = true;
