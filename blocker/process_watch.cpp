@@ -56,8 +56,8 @@ bool ProcessWatch::Judge(std::uint32_t pid, OpenedProcess& process,
   if (!path) return false;
   const auto original = source_.OriginalName(*path);
   if (!original) return false;
-  const auto entry = EntryToStop(settings_, {FileNameOf(*path), *original, pid == self_});
-  if (entry && process.End()) stopped.push_back({*entry, *path});
+  auto name = ProgramToStop(settings_, {FileNameOf(*path), *original, pid == self_});
+  if (name && process.End()) stopped.push_back({std::move(*name), *path});
   return true;
 }
 

@@ -47,7 +47,7 @@ class ProcessSource {
 };
 
 struct StoppedProgram {
-  std::size_t entry;  // catalogue index
+  std::wstring name;  // as the notice and the log name it
   std::wstring path;  // the executable
 };
 

@@ -37,7 +37,8 @@ std::vector<StoppedProgram> ProgramStopper::CloseIfRunDialog(HWND window) {
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   qx::win::ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
-  return {{*run, process ? ImagePath(process.get()).value_or(L"") : std::wstring()}};
+  return {{std::wstring(kCatalogue[*run].caption),
+           process ? ImagePath(process.get()).value_or(L"") : std::wstring()}};
 }
 
 std::vector<StoppedProgram> ProgramStopper::CloseRunDialogs() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "blocker/activity_log.h"
+#include "blocker/notice_throttle.h"
 #include "blocker/session.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
@@ -17,7 +18,6 @@
 #include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
 #include "blocker/win32/startup_shortcut.h"
-#include "catalogue/catalogue.h"
 #include "common/text.h"
 #include "runtime/win32/last_error.h"
 #include "ui/dialogs.h"
@@ -125,9 +125,10 @@ class Blocker final : public SessionHost, public LogonReport {
   // Each stopped program: a notice, and a line in the log.
   void Report(const std::vector<StoppedProgram>& programs) {
     for (const auto& p : programs) {
-      const std::wstring caption(kCatalogue[p.entry].caption);
-      notice_.Show(caption + L" is blocked on this computer.");
-      Log(LogLine(Now(), caption, p.path));
+      if (throttle_.ShouldShow(p.name, GetTickCount64())) {
+        notice_.Show(p.name + L" is blocked on this computer.");
+      }
+      Log(LogLine(Now(), p.name, p.path));
     }
   }
 
@@ -183,6 +184,7 @@ class Blocker final : public SessionHost, public LogonReport {
   ProgramStopper stopper_;
   qx::win::WinDialogs dialogs_;
   Notice notice_;
+  NoticeThrottle throttle_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread
   LogFile log_{file_.log_path};
   std::wstring logon_name_, shortcut_;
