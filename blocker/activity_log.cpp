@@ -12,20 +12,16 @@ std::string LogLine(const LocalTime& t, std::wstring_view what, std::wstring_vie
                 t.hour, t.minute, t.second);
   std::string line = stamp;
   qx::AppendUtf8(line, what);
-  line += "  ";
-  qx::AppendUtf8(line, detail);
+  if (!detail.empty()) {
+    line += "  ";
+    qx::AppendUtf8(line, detail);
+  }
   line += "\r\n";
   return line;
 }
 
 std::string WrongPasswordLine(const LocalTime& when, int in_a_row) {
   return LogLine(when, L"Wrong password", std::to_wstring(in_a_row) + L" in a row");
-}
-
-std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_name) {
-  return LogLine(
-      when, L"Start at logon restored",
-      L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run\\" + std::wstring(value_name));
 }
 
 std::uint64_t KeptFrom(std::uint64_t size, std::size_t cap) {

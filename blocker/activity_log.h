@@ -1,7 +1,7 @@
 #pragma once
-// The owner's record of what the blocker did: one line per stopped program,
-// wrong password and restored start at logon, in a text file kept under a
-// size cap by dropping its older half.
+// The owner's record of what the blocker did: one line per start, stopped
+// program, wrong password, mended start at logon and stop, in a text file
+// kept under a size cap by dropping its older half.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,12 +16,10 @@ struct LocalTime {
 };
 
 // "2026-12-07 14:03:05  Notepad  C:\windows\notepad.exe" and CR LF, in UTF-8:
-// the time, what happened and what to.
+// the time, what happened and what to (when anything).
 std::string LogLine(const LocalTime& when, std::wstring_view what, std::wstring_view detail);
 // "...  Wrong password  3 in a row"
 std::string WrongPasswordLine(const LocalTime& when, int in_a_row);
-// "...  Start at logon restored  HKCU\...\Run\<value>"
-std::string LogonRestoredLine(const LocalTime& when, std::wstring_view value_name);
 
 // Where trimming a log of `size` bytes starts to read: only the newer half of
 // the cap is kept (with the byte before it), whatever the size.

@@ -1,7 +1,10 @@
 #include "blocker/logon_name.h"
 
-namespace qx::blocker {
+#include <vector>
 
+#include "common/text.h"
+
+namespace qx::blocker {
 std::wstring LogonName(std::wstring_view title, int number) {
   std::wstring name(title);
   if (number > 1) name += L" (" + std::to_wstring(number) + L")";
@@ -20,6 +23,48 @@ std::optional<std::wstring> ChooseLogonName(
     if (owner == ValueOwner::kNone && !free) free = std::move(name);
   }
   return free;
+}
+
+bool SwitchedOff(std::span<const unsigned char> value) { return !value.empty() && (value[0] & 1); }
+
+std::optional<std::wstring> WithoutElevation(std::wstring_view layers) {
+  std::vector<std::wstring_view> kept;
+  bool removed = false;
+  for (std::size_t at = 0;; at = layers.find(L' ', at) + 1) {
+    const std::wstring_view word = layers.substr(at, layers.find(L' ', at) - at);
+    if (EqualsIgnoringAsciiCase(word, L"RUNASADMIN") ||
+        EqualsIgnoringAsciiCase(word, L"RUNASHIGHEST")) {
+      removed = true;
+    } else if (!word.empty()) {
+      kept.push_back(word);
+    }
+    if (layers.find(L' ', at) == std::wstring_view::npos) break;
+  }
+  if (!removed) return std::nullopt;
+  std::wstring out;
+  for (std::wstring_view word : kept) {
+    if (word == L"~" && kept.size() == 1) break;  // the marker alone keeps nothing
+    out += (out.empty() ? L"" : L" ") + std::wstring(word);
+  }
+  return out;
+}
+
+std::wstring WithoutVerbatimPrefix(std::wstring_view path) {
+  if (path.starts_with(L"\\\\?\\UNC\\")) return L"\\\\" + std::wstring(path.substr(8));
+  if (path.starts_with(L"\\\\?\\")) return std::wstring(path.substr(4));
+  return std::wstring(path);
+}
+
+std::string MendLine(const LocalTime& when, Mend mend, std::wstring_view value_name) {
+  // clang-format off
+  const struct { const wchar_t* what; const wchar_t* key; } kinds[] = {
+      {L"Start at logon restored", kRunKey},
+      {L"Start at logon switched back on", kStartupSwitchKey},
+      {L"Run as administrator mark removed", kLayersKey},
+  };
+  // clang-format on
+  const auto& k = kinds[static_cast<int>(mend)];
+  return LogLine(when, k.what, L"HKCU\\" + std::wstring(k.key) + L"\\" + std::wstring(value_name));
 }
 
 }  // namespace qx::blocker

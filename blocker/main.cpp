@@ -7,18 +7,23 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "blocker/exit_codes.h"
 #include "blocker/win32/file_hold.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
+#include "blocker/win32/process_guard.h"
+#include "blocker/win32/relaunch.h"
 #include "blocker/win32/running.h"
 #include "blocker/win32/say.h"
+#include "blocker/win32/startup_shortcut.h"
 #include "blocker/win32/stop_request.h"
 #include "common/failure.h"
 #include "common/path_parts.h"
 #include "runtime/win32/app_facts.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/system_path.h"
 
 namespace {
 
@@ -28,11 +33,20 @@ using qx::blocker::win::Say;
 // The path with long names: started by its short path, the blocker still
 // has its own title.
 std::wstring LongPath(const std::wstring& path) {
-  std::wstring out(32768, L'\0');
-  const DWORD length = GetLongPathNameW(path.c_str(), out.data(), static_cast<DWORD>(out.size()));
-  if (length == 0 || length >= out.size()) return path;
-  out.resize(length);
-  return out;
+  const std::wstring out = qx::win::SystemPath([&](wchar_t* buffer, DWORD capacity) {
+    return GetLongPathNameW(path.c_str(), buffer, capacity);
+  });
+  return out.empty() ? path : out;
+}
+
+// Why the process could not protect itself; nothing when it did.
+std::optional<qx::Failure> Protect() {
+  try {
+    qx::blocker::win::ProtectProcess();
+  } catch (const qx::Failure& f) {
+    return f;
+  }
+  return std::nullopt;
 }
 
 // The name the owner chose: the file's name without ".exe".
@@ -49,17 +63,20 @@ std::wstring Widen(const std::string& text) {
   return out;
 }
 
-int Run(HINSTANCE instance) {
+int Run(HINSTANCE instance, bool relaunched, bool at_logon) {
+  // Started protected: the rest of the process's protection before any other
+  // object or thread is made.
+  std::optional<qx::Failure> unprotected = relaunched ? Protect() : std::nullopt;
   const std::wstring path = LongPath(qx::win::ModulePath());
   // Held from here to the end: while the blocker runs, its file stays in place.
   const qx::blocker::win::FileHold file(path);
-  const std::optional<qx::SettingsResult> read = file.ReadSettings();
+  std::optional<qx::SettingsResult> read = file.ReadSettings();
   if (!read) {
     return Say(L"Could not read this blocker's file \"" + path + L"\".\n\n" +
                    qx::win::LastErrorText(GetLastError()),
                MB_ICONERROR, ExitCode::kUnreadable);
   }
-  const qx::SettingsResult& r = *read;
+  qx::SettingsResult& r = *read;
   if (r.no_settings()) {
     return Say(L"This program holds no blocker settings (" + Widen(r.reason) +
                    L").\n\nIt is the blocker template that Quellanix copies when it compiles a "
@@ -72,8 +89,8 @@ int Run(HINSTANCE instance) {
                MB_ICONERROR, ExitCode::kDamaged);
   }
   const std::wstring title = TitleOf(path);
-  const qx::blocker::win::BlockerFile blocker{path, title, qx::blocker::win::LogPath(title),
-                                              file.id()};
+  const qx::blocker::win::BlockerFile blocker{path, file.FinalPath().value_or(path), title,
+                                              qx::blocker::win::LogPath(title), file.id()};
   bool any = r.settings.more.any();
   for (bool b : r.settings.block) any = any || b;
   if (!any) {
@@ -83,26 +100,44 @@ int Run(HINSTANCE instance) {
                MB_ICONINFORMATION, ExitCode::kNothingTicked);
   }
 
+  std::optional<qx::Failure> late;
+  if (!relaunched) {
+    try {
+      const qx::win::ProcessHandle started = qx::blocker::win::StartProtected(
+          path, at_logon ? std::wstring(L" ") + qx::blocker::win::kAtLogon : L"");
+      // This process holds no secret while it waits.
+      SecureZeroMemory(r.settings.encrypted_password.data(), r.settings.encrypted_password.size());
+      return qx::blocker::win::ExitCodeOf(started);
+    } catch (const qx::Failure& f) {
+      late = f;  // protected a moment later, here
+      unprotected = Protect();
+    }
+  }
+
   // The mutex proves nothing either way: a squatter may hold its name, and a
   // blocker that found it squatted runs without it. The running blocker is
   // the one whose window a process of this file owns.
   std::optional<qx::blocker::win::InstanceLock> lock(std::in_place, blocker.id);
   if (const HWND running = qx::blocker::win::FindRunningBlocker(blocker.id, !lock->first())) {
+    // Started from the Startup folder as well as from the Run key: one runs.
+    if (at_logon) return AsInt(ExitCode::kDone);
     lock.reset();  // a box left open must not keep the name taken
     return qx::blocker::win::AskToStop(instance, r.settings, running, blocker.id, blocker.title,
                                        blocker.log_path);
   }
-  return qx::blocker::win::RunBlocker(instance, r.settings, blocker);
+  return qx::blocker::win::RunBlocker(instance, r.settings, blocker, {unprotected, late});
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int) {
   // Libraries loaded from here on come from the system's folder, never from
   // beside the blocker, where anyone who may write its folder can plant one.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   try {
-    return Run(instance);
+    const std::wstring_view given = arguments ? arguments : L"";
+    return Run(instance, given.starts_with(qx::blocker::win::kRelaunched),
+               given.ends_with(qx::blocker::win::kAtLogon));
   } catch (const qx::Failure& f) {
     return Say(f.Message(), MB_ICONERROR, ExitCode::kFailed);
   } catch (const std::exception&) {

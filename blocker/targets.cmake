@@ -9,7 +9,7 @@ if(QX_WINDOWS)
   file(GLOB QX_BLOCKER_WIN32_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/win32/*.cpp)
   add_executable(quellanix-blocker WIN32 ${CMAKE_CURRENT_LIST_DIR}/main.cpp
                  ${QX_BLOCKER_WIN32_SOURCES} ${CMAKE_CURRENT_LIST_DIR}/blocker.rc)
-  target_link_libraries(quellanix-blocker PRIVATE qx_blocker_core qx_ui_base shcore)
+  target_link_libraries(quellanix-blocker PRIVATE qx_blocker_core qx_ui_base shcore ole32 uuid)
   set_target_properties(quellanix-blocker PROPERTIES
     OUTPUT_NAME quellanix SUFFIX ".ext" RUNTIME_OUTPUT_DIRECTORY ${QX_DIST_DIR})
   qx_warnings(quellanix-blocker)

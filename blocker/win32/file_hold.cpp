@@ -1,6 +1,8 @@
 #include "blocker/win32/file_hold.h"
 
+#include "blocker/logon_name.h"
 #include "runtime/win32/file_bytes.h"
+#include "runtime/win32/system_path.h"
 
 namespace qx::blocker::win {
 std::optional<FileId> FileIdOf(HANDLE file) {
@@ -22,6 +24,14 @@ FileHold::FileHold(const std::wstring& path)
     : file_(CreateFileW(qx::win::ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                         OPEN_EXISTING, 0, nullptr)) {
   if (file_) id_ = FileIdOf(file_.get());
+}
+
+std::optional<std::wstring> FileHold::FinalPath() const {
+  const std::wstring path = qx::win::SystemPath([&](wchar_t* buffer, DWORD capacity) {
+    return GetFinalPathNameByHandleW(file_.get(), buffer, capacity, 0);
+  });
+  if (path.empty()) return std::nullopt;
+  return WithoutVerbatimPrefix(path);
 }
 
 std::optional<SettingsResult> FileHold::ReadSettings() const {

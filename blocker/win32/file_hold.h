@@ -25,6 +25,9 @@ class FileHold {
   bool held() const { return file_ && id_.has_value(); }
   HANDLE get() const { return file_.get(); }
   const FileId& id() const { return *id_; }
+  // Its path as the system resolves it (a substituted drive's folder, long
+  // names); nothing when the system cannot tell.
+  std::optional<std::wstring> FinalPath() const;
   // The settings appended to the file; nothing when its size cannot be read
   // (GetLastError says why).
   std::optional<SettingsResult> ReadSettings() const;

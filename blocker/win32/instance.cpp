@@ -4,7 +4,10 @@ namespace qx::blocker::win {
 
 InstanceLock::InstanceLock(const FileId& file) {
   mutex_ = CreateMutexW(nullptr, TRUE, (L"Local\\" + InstanceName(file)).c_str());
-  first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
+  // A running blocker's mutex refuses others every right but waiting: there
+  // is one already.
+  const DWORD error = GetLastError();
+  first_ = mutex_ ? error != ERROR_ALREADY_EXISTS : error != ERROR_ACCESS_DENIED;
 }
 
 InstanceLock::~InstanceLock() {

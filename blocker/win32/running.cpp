@@ -1,24 +1,24 @@
 #include "blocker/win32/running.h"
 
 #include <exception>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "blocker/activity_log.h"
-#include "blocker/lockout.h"
 #include "blocker/notice_throttle.h"
-#include "blocker/password_check.h"
+#include "blocker/session.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
 #include "blocker/win32/logon.h"
 #include "blocker/win32/logon_watch.h"
 #include "blocker/win32/notice.h"
-#include "blocker/win32/process_guard.h"
 #include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
-#include "common/failure.h"
+#include "blocker/win32/startup_shortcut.h"
+#include "common/text.h"
 #include "runtime/win32/last_error.h"
 #include "ui/dialogs.h"
 
@@ -26,11 +26,10 @@ namespace qx::blocker::win {
 namespace {
 
 // Any new window, a console's included, brings the list check forward
-// (ScanSoon), so the timed one is for console programs that show no window of
-// their own: it is slow, since each check costs more the more processes run.
+// (CheckSoon), so the timed one is for console programs that show no window
+// of their own: it is slow, since each check costs more the more processes run.
 constexpr UINT kScanMs = 2000;
 constexpr UINT_PTR kScanTimer = 1;
-constexpr ULONGLONG kSoonMs = 100;  // the least time between two list checks a window brings
 constexpr UINT_PTR kSoonTimer = 2;
 constexpr wchar_t kNoMemory[] =
     L"The blocker could not do all it should.\n\nThere is not enough memory.";
@@ -41,54 +40,90 @@ LocalTime Now() {
   return {t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond};
 }
 
-// The running blocker: its settings, what it has seen, and its answers to a
-// second start.
-class Blocker {
+// The running blocker: the Win32 side of its session.
+class Blocker final : public SessionHost, public LogonReport {
  public:
   Blocker(HINSTANCE instance, const BlockerSettings& settings, const BlockerFile& file)
-      : settings_(settings),
+      : session_(settings.encrypted_password),
         file_(file),
+        stopper_(settings),
         dialogs_(instance, file.title),
         notice_(instance, dialogs_) {}
 
-  // Each failure said once; blocking goes on. Nothing escapes into the system's callbacks.
+  // Runs `step`; a failure is said once per duty, on a thread of its own, and
+  // blocking goes on. Nothing escapes into the system's callbacks.
   template <typename Step>
-  void Guarded(bool& said, const std::wstring& aftermath, Step&& step) {
+  void Attempt(Duty duty, Step&& step) {
     try {
       step();
     } catch (const Failure& f) {
-      if (!std::exchange(said, true)) Say(f.Message() + aftermath, MB_ICONWARNING);
+      SayFailure(duty, f.Message());
     } catch (const std::exception&) {
-      if (!std::exchange(said, true)) Say(kNoMemory, MB_ICONWARNING);
+      SayFailure(duty, kNoMemory);
     }
   }
 
-  // Before the blocker listens, so that a second start finds it done; a
-  // failure is said once blocking runs (its box does not hold blocking up).
-  std::optional<std::wstring> StartAtLogon() {
+  void SayFailure(Duty duty, const std::wstring& reason) {
+    std::optional<std::wstring> text;
+    {
+      const std::lock_guard hold(voice_);
+      text = session_.FirstFailure(duty, reason);
+    }
+    if (text) SayAside(*text, MB_ICONWARNING);
+  }
+
+  // Before the blocker listens, so that a second start finds it done. Where
+  // the Run key cannot be written, a shortcut in the Startup folder instead,
+  // logged; only when that fails too is the Run key's failure said.
+  void StartAtLogon() {
+    const std::wstring command = qx::Quoted(file_.final_path);
+    qx::win::RegKey run;
     try {
-      logon_name_ = RegisterAtLogon(file_.title, file_.path, file_.id);
-      watch_.emplace(logon_name_, file_.path, file_.id);
-    } catch (const Failure& f) {
-      logon_failed_ = true;
-      return f.Message() + L"\n\nBlocking goes on until you log off.";
+      run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_NOTIFY,
+                        L"Could not register the blocker to start at logon.");
+      logon_name_ = RegisterAtLogon(run.get(), file_.title, command, file_.id);
+    } catch (const Failure& run_failed) {
+      try {
+        const std::wstring link = StartupShortcutPath(file_.title);
+        WriteStartupShortcut(link, file_.final_path);
+        shortcut_ = link;
+        Log(LogLine(Now(), L"Start at logon from the Startup folder", link));
+      } catch (const Failure&) {
+        SayFailure(Duty::kLogon, run_failed.Message());
+      }
+      return;
     }
-    return std::nullopt;
+    Attempt(Duty::kLogon,
+            [&] { watch_.emplace(std::move(run), logon_name_, command, file_.id, *this); });
   }
 
-  HANDLE LogonEvent() const { return watch_ ? watch_->event() : nullptr; }
-
-  void RestoreLogon() {
-    Guarded(logon_failed_, L"", [&] {
-      if (watch_->Restore()) Log(LogonRestoredLine(Now(), watch_->name()));
-    });
+  void Log(const std::string& line) override {
+    const std::lock_guard hold(voice_);
+    try {
+      log_.Append(line);
+    } catch (const Failure& f) {
+      if (auto text = session_.FirstFailure(Duty::kLog, f.Message()))
+        SayAside(*text, MB_ICONWARNING);
+    }
   }
 
-  void Log(const std::string& line) {
-    Guarded(log_failed_, L"", [&] { AppendLogLine(file_.log_path, line); });
+  void Mended(Mend mend, const std::wstring& value_name) override {
+    Log(MendLine(Now(), mend, value_name));
+  }
+  void Failed(const Failure& failure) override { SayFailure(Duty::kLogon, failure.Message()); }
+
+  void StopWatches() override {
+    if (watch_) watch_->Stop();
+  }
+  void RemoveLogonValues() override {
+    if (!shortcut_.empty() && !DeleteFileW(shortcut_.c_str())) {
+      qx::win::ThrowLastError(L"Could not remove the blocker from the Startup folder.");
+    }
+    if (!logon_name_.empty()) UnregisterAtLogon(logon_name_, file_.id);
   }
 
-  void Stopped(const std::vector<StoppedProgram>& programs) {
+  // Each stopped program: a notice, and a line in the log.
+  void Report(const std::vector<StoppedProgram>& programs) {
     for (const auto& p : programs) {
       if (throttle_.ShouldShow(p.name, GetTickCount64())) {
         notice_.Show(p.name + L" is blocked on this computer.");
@@ -99,25 +134,22 @@ class Blocker {
 
   void Scan() {
     notice_.NoteWhereTheChildLooks();
-    Guarded(scan_failed_, L"\n\nPrograms are still stopped when their windows appear.",
-            [&] { Stopped(stopper_.Scan()); });
-    Guarded(other_failed_, L"", [&] { Stopped(stopper_.CloseRunDialogs()); });
-    last_scan_ = GetTickCount64();
+    Attempt(Duty::kListCheck, [&] { Report(stopper_.Scan()); });
+    Attempt(Duty::kWindowCheck, [&] { Report(stopper_.CloseRunDialogs()); });
+    session_.Checked(GetTickCount64());
     if (stopper_.Waiting()) ScanSoon();  // a process too young to be judged
   }
 
-  // A list check within kSoonMs of the last one, at most one pending.
   void ScanSoon() {
-    if (soon_ || !control_) return;
-    const ULONGLONG since = GetTickCount64() - last_scan_;
-    soon_ = SetTimer(control_, kSoonTimer, static_cast<UINT>(since < kSoonMs ? kSoonMs - since : 0),
-                     nullptr) != 0;
+    if (!control_) return;
+    const std::optional<Millis> in = session_.CheckSoon(GetTickCount64());
+    if (in && !SetTimer(control_, kSoonTimer, static_cast<UINT>(*in), nullptr)) session_.SoonDone();
   }
 
-  void Timer(UINT_PTR id) {
+  void TimerFired(UINT_PTR id) {
     if (id == kSoonTimer) {
       KillTimer(control_, kSoonTimer);
-      soon_ = false;
+      session_.SoonDone();
     }
     if (id == kScanTimer || id == kSoonTimer) Scan();
   }
@@ -129,65 +161,35 @@ class Blocker {
 
   void WindowCreated(HWND window) {
     notice_.NoteWhereTheChildLooks();
-    Guarded(other_failed_, L"", [&] {
+    Attempt(Duty::kWindowCheck, [&] {
       DWORD pid = 0;
       GetWindowThreadProcessId(window, &pid);
-      Stopped(stopper_.Check(pid));
+      Report(stopper_.Check(pid));
       ScanSoon();  // a console window's program is not the window's own process
       // The Run dialog's controls appear after the dialog: look at their parent.
       HWND parent = GetParent(window);
-      Stopped(stopper_.CloseIfRunDialog(parent ? parent : window));
+      Report(stopper_.CloseIfRunDialog(parent ? parent : window));
     });
   }
 
   StopReply Answer(const std::string& typed) {
-    const ULONGLONG now = GetTickCount64();
-    if (now < next_attempt_) {
-      return {StopAnswer::Wait, static_cast<int>((next_attempt_ - now + 999) / 1000)};
-    }
-    const bool none = settings_.encrypted_password.empty();
-    if (none || PasswordMatches(settings_.encrypted_password, typed)) {
-      Stop();
-      return {StopAnswer::Stopped, 0};
-    }
-    const auto delay = DelayAfterFailures(++failures_);
-    next_attempt_ = now + static_cast<ULONGLONG>(delay.count()) * 1000;
-    Log(WrongPasswordLine(Now(), failures_));
-    return {StopAnswer::Wrong, static_cast<int>(delay.count())};
+    return session_.Answer(typed, GetTickCount64(), Now(), *this);
   }
 
-  bool stopping() const { return stopping_; }
-  const std::optional<Failure>& still_at_logon() const { return still_at_logon_; }
+  const Session& session() const { return session_; }
 
  private:
-  // Off the logon list before the owner is told so, the watch first, so that
-  // it does not put the value back; a failure is said once the loop has ended.
-  void Stop() {
-    if (watch_) watch_->Stop();
-    try {
-      if (!logon_name_.empty()) UnregisterAtLogon(logon_name_, file_.id);
-    } catch (const Failure& f) {
-      still_at_logon_ = f;
-    }
-    stopping_ = true;
-  }
-
-  const BlockerSettings& settings_;
+  Session session_;
   const BlockerFile& file_;
-  ProgramStopper stopper_{settings_};
+  ProgramStopper stopper_;
   qx::win::WinDialogs dialogs_;
   Notice notice_;
   NoticeThrottle throttle_;
-  std::wstring logon_name_;
+  std::mutex voice_;  // the log and what is said, shared with the watch's thread
+  LogFile log_{file_.log_path};
+  std::wstring logon_name_, shortcut_;
   std::optional<LogonWatch> watch_;
-  int failures_ = 0;
-  ULONGLONG next_attempt_ = 0;  // GetTickCount64 before which attempts wait
-  bool stopping_ = false;
   HWND control_ = nullptr;
-  ULONGLONG last_scan_ = 0;  // GetTickCount64
-  bool soon_ = false;        // kSoonTimer set
-  std::optional<Failure> still_at_logon_;
-  bool logon_failed_ = false, log_failed_ = false, scan_failed_ = false, other_failed_ = false;
 };
 
 Blocker* running = nullptr;  // the one of this process, for the callbacks
@@ -201,13 +203,17 @@ void CALLBACK WindowCreated(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG
 LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_TIMER:
-      if (running) running->Timer(wparam);
+      if (running) running->TimerFired(wparam);
       return 0;
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
       if (!running || !data || data->dwData != kStopRequestTag) return 0;
-      const std::optional<std::string> password = ReadStopPayload(data->lpData, data->cbData);
-      return password ? Encode(running->Answer(*password)) : 0;
+      LRESULT result = 0;
+      running->Attempt(Duty::kWindowCheck, [&] {
+        const std::optional<std::string> password = ReadStopPayload(data->lpData, data->cbData);
+        if (password) result = Encode(running->Answer(*password));
+      });
+      return result;
     }
     case WM_CLOSE:
     case WM_DESTROY:
@@ -230,18 +236,12 @@ HWND CreateControlWindow(HINSTANCE instance, const std::wstring& name) {
 }
 
 // Until the password stops the blocker. A WM_QUIT is not its own (it posts
-// none) and ends nothing; the Run key's changes come as an event.
-void RunLoop(Blocker& blocker) {
-  while (!blocker.stopping()) {
-    HANDLE logon = blocker.LogonEvent();
-    const DWORD woke = MsgWaitForMultipleObjectsEx(logon ? 1 : 0, &logon, INFINITE, QS_ALLINPUT,
-                                                   MWMO_INPUTAVAILABLE);
-    if (logon && woke == WAIT_OBJECT_0) {
-      blocker.RestoreLogon();
-      continue;
-    }
+// none) and ends nothing.
+void RunLoop(const Blocker& blocker) {
+  while (!blocker.session().stopping()) {
+    MsgWaitForMultipleObjectsEx(0, nullptr, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     MSG msg;
-    while (!blocker.stopping() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (!blocker.session().stopping() && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) continue;
       TranslateMessage(&msg);
       DispatchMessageW(&msg);
@@ -249,17 +249,30 @@ void RunLoop(Blocker& blocker) {
   }
 }
 
+class EventHook {
+ public:
+  EventHook()
+      : hook_(SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, WindowCreated, 0,
+                              0, WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS)) {}
+  ~EventHook() {
+    if (hook_) UnhookWinEvent(hook_);
+  }
+  EventHook(const EventHook&) = delete;
+  EventHook& operator=(const EventHook&) = delete;
+
+ private:
+  HWINEVENTHOOK hook_;
+};
+
 }  // namespace
 
-int RunBlocker(HINSTANCE instance, const BlockerSettings& settings, const BlockerFile& file) {
-  std::vector<std::wstring> warnings;
-  try {
-    ProtectProcess();
-  } catch (const Failure& f) {
-    warnings.push_back(f.Message() + L"\n\nBlocking goes on, but other programs can end it.");
-  }
+int RunBlocker(HINSTANCE instance, const BlockerSettings& settings, const BlockerFile& file,
+               const Unprotected& unprotected) {
   Blocker blocker{instance, settings, file};
-  if (auto warning = blocker.StartAtLogon()) warnings.push_back(std::move(*warning));
+  if (unprotected.now) blocker.SayFailure(Duty::kProtection, unprotected.now->Message());
+  if (unprotected.early) blocker.SayFailure(Duty::kLateProtection, unprotected.early->Message());
+  blocker.Log(LogLine(Now(), L"Blocking started", file.path));
+  blocker.StartAtLogon();
   running = &blocker;
   const HWND control = CreateControlWindow(instance, InstanceName(file.id));
   if (!control) {
@@ -267,16 +280,14 @@ int RunBlocker(HINSTANCE instance, const BlockerSettings& settings, const Blocke
     return Say(L"Could not start blocking.\n\n" + qx::win::LastErrorText(GetLastError()),
                MB_ICONERROR, ExitCode::kCannotBlock);
   }
-  const HWINEVENTHOOK hook =
-      SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, WindowCreated, 0, 0,
-                      WINEVENT_OUTOFCONTEXT | WINEVENT_SKIPOWNPROCESS);
-  blocker.Listen(control);
-  blocker.Scan();
-  for (const std::wstring& warning : warnings) Say(warning, MB_ICONWARNING);
-  RunLoop(blocker);
-  if (hook) UnhookWinEvent(hook);
+  {
+    const EventHook hook;
+    blocker.Listen(control);
+    blocker.Scan();
+    RunLoop(blocker);
+  }
   running = nullptr;
-  if (blocker.still_at_logon()) Say(blocker.still_at_logon()->Message(), MB_ICONWARNING);
+  if (const auto& still = blocker.session().still_at_logon()) Say(*still, MB_ICONWARNING);
   return AsInt(ExitCode::kDone);
 }
 

@@ -95,8 +95,7 @@ int AskToStop(HINSTANCE instance, const BlockerSettings& settings, HWND blocker,
       L"Blocking has stopped, and \"" + title +
       L"\" will not start again at logon.\n\nWhat it stopped is listed in " + log_path + L".";
   if (settings.encrypted_password.empty()) {
-    if (MessageBoxW(nullptr, L"Stop blocking?", title.c_str(),
-                    MB_YESNO | MB_ICONQUESTION | MB_SETFOREGROUND) != IDYES) {
+    if (Ask(L"Stop blocking?", title, MB_YESNO, MB_ICONQUESTION) != IDYES) {
       return AsInt(ExitCode::kDone);
     }
     StopReply reply{};

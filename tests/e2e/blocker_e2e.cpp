@@ -11,10 +11,12 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include "blocker/activity_log.h"
 #include "blocker/exit_codes.h"
+#include "blocker/logon_name.h"
 #include "blocker/stop_protocol.h"
 #include "blocker/win32/file_hold.h"
 #include "blocker/win32/instance.h"
@@ -55,6 +57,26 @@ DWORD ExitOf(const AppProcess& process) {
   return process.ExitCode();
 }
 
+std::vector<DWORD> ThreadsOf(DWORD pid) {
+  std::vector<DWORD> ids;
+  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+  THREADENTRY32 t{sizeof t, 0, 0, 0, 0, 0, 0};
+  for (BOOL more = ::Thread32First(threads.get(), &t); more;
+       more = ::Thread32Next(threads.get(), &t)) {
+    if (t.th32OwnerProcessID == pid) ids.push_back(t.th32ThreadID);
+  }
+  return ids;
+}
+
+// Through `key`, opened with WRITE_DAC: no program may set its values.
+void DenyWritingValues(HKEY key) {
+  PSECURITY_DESCRIPTOR deny = nullptr;
+  ::ConvertStringSecurityDescriptorToSecurityDescriptorW(L"D:(D;;0x2;;;WD)(A;;KA;;;WD)",
+                                                         SDDL_REVISION_1, &deny, nullptr);
+  ::RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, deny);
+  ::LocalFree(deny);
+}
+
 // A window posing as the blocker's control window, in this process.
 bool poser_was_asked = false;
 LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -62,14 +84,13 @@ LRESULT CALLBACK PoserProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   return ::DefWindowProcW(hwnd, msg, wparam, lparam);
 }
 
-// The process's DACL in SDDL, read through the owner's implicit right to
-// read it (which Wine keeps, see below).
-std::wstring DaclOf(DWORD pid) {
-  const win::ProcessHandle process(::OpenProcess(READ_CONTROL, FALSE, pid));
+// An object's DACL in SDDL, read through the owner's implicit right to read
+// it (which Wine keeps, see below).
+std::wstring DaclOf(HANDLE object) {
   PSECURITY_DESCRIPTOR descriptor = nullptr;
   wchar_t* sddl = nullptr;
-  ::GetSecurityInfo(process.get(), SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr,
-                    nullptr, nullptr, &descriptor);
+  ::GetSecurityInfo(object, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, nullptr, nullptr, nullptr,
+                    nullptr, &descriptor);
   ::ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
                                                          DACL_SECURITY_INFORMATION, &sddl, nullptr);
   const std::wstring text = sddl ? sddl : L"";
@@ -83,8 +104,10 @@ class BlockerTest : public QuellanixTest {
   void TearDown() override {
     QuellanixTest::TearDown();
     for (const wchar_t* title : {L"Guard", L"Open", L"Guard (2)"}) {
-      ::DeleteFileW(LogOf(title).c_str());
-      ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, title);
+      std::filesystem::remove_all(LogOf(title));
+      for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
+        ::RegDeleteKeyValueW(HKEY_CURRENT_USER, key, title);
+      }
     }
   }
 
@@ -110,6 +133,13 @@ class BlockerTest : public QuellanixTest {
     return blocker;
   }
 
+  // The process that blocks: the one that owns the control window.
+  static DWORD Blocking() {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(ControlWindow(), &pid);
+    return pid;
+  }
+
   // Starts a program the blocker should stop: whether it ends within 5 s.
   static bool Ends(const std::wstring& exe, std::wstring_view arguments = {}, DWORD flags = 0) {
     if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
@@ -127,11 +157,49 @@ class BlockerTest : public QuellanixTest {
     return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass, nullptr);
   }
 
-  // Starts the same blocker again: the box its second start shows.
-  HWND StartAgain(const std::wstring& title, std::optional<AppProcess>& prompt) {
-    prompt.emplace(AppProcess::Start(folder().File(title + L".exe")));
-    return WaitForTopWindow(prompt->pid(), kDialogClass, L"", 20s);
+  // Starts the same blocker again: the box its second start shows, from the
+  // process `asking_` it started again.
+  HWND StartAgain(const std::wstring& title, std::optional<AppProcess>& prompt,
+                  std::wstring_view path = {}) {
+    prompt.emplace(AppProcess::Start(path.empty() ? folder().File(title + L".exe") : path.data()));
+    const HWND box = WaitForTopWindow(0, kDialogClass, title, 20s);
+    ::GetWindowThreadProcessId(box, &asking_);
+    return box;
   }
+
+  std::wstring Path() const { return folder().File(L"Guard.exe"); }
+
+  // Stops it through `path` (its own by default), as its owner would.
+  // Within the second after a wrong one it is asked to wait, as the box says.
+  void StopWithThePassword(const AppProcess& guard, std::wstring_view path = {}) {
+    std::optional<AppProcess> prompt;
+    HWND box = StartAgain(L"Guard", prompt, path);
+    // The password box's process refuses reading its memory too.
+    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(PROCESS_VM_READ, FALSE, asking_)));
+    for (;;) {
+      AnswerInputBox(box, kPassword);
+      const std::wstring said = Answer(asking_, IDOK);
+      if (said.find(L"Please try again in") == std::wstring::npos) {
+        EXPECT_EQ(said.substr(0, 24), L"Blocking has stopped, an");
+        break;
+      }
+      box = WaitForTopWindow(asking_, kDialogClass, L"");
+    }
+    EXPECT_EQ(ExitOf(guard), static_cast<DWORD>(blocker::ExitCode::kDone));
+    EXPECT_TRUE(prompt->WaitForExit());
+    EXPECT_EQ(AtLogon(L"Guard").find(Path()), std::wstring::npos);
+    for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
+      EXPECT_FALSE(Exists(key, L"Guard (2)")) << Narrow(key);
+    }
+    EXPECT_FALSE(Exists(blocker::kLayersKey, Path()));
+  }
+
+  static bool Exists(const wchar_t* key, const std::wstring& name) {
+    return ::RegGetValueW(HKEY_CURRENT_USER, key, name.c_str(), RRF_RT_ANY, nullptr, nullptr,
+                          nullptr) == 0;
+  }
+
+  DWORD asking_ = 0;
 };
 
 TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) {
@@ -159,14 +227,14 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   };
   // clang-format on
   for (const auto& b : blocked) EXPECT_TRUE(Ends(b.exe, b.arguments, b.flags)) << Narrow(b.exe);
-  HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
+  HWND notice = WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");
   EXPECT_EQ(Text(Children(notice).at(0)), L"Run Dialog is blocked on this computer.");
   SaveScreenshot(notice, ::GetSysColor(COLOR_INFOBK), L"blocker_notice");
   RECT at{}, work{};  // at the bottom right of the one monitor's work area
   ::GetWindowRect(notice, &at);
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_EQ(std::pair(at.right, at.bottom), std::pair(work.right - 16, work.bottom - 16));
-  EXPECT_EQ(TopWindows(blocker.pid()).size(), 1u);  // one notice at a time, and no other window
+  EXPECT_EQ(TopWindows(Blocking()).size(), 1u);  // one notice at a time, and no other window
   const std::string log = ReadFile(LogOf(L"Guard"));
   EXPECT_TRUE(Logged(kNotepadLine) && Logged("  Solitaire  " + Narrow(deep))) << log;
   // One opening of the Run dialog, one line, whatever its controls and the checks saw.
@@ -186,26 +254,13 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   HWND box = StartAgain(L"Guard", prompt);
   SaveScreenshot(box, ::GetSysColor(COLOR_BTNFACE), L"blocker_password");
   AnswerInputBox(box, L"open sesame");
-  EXPECT_EQ(Answer(prompt->pid(), IDOK),
-            L"The password is not correct. You can try again in 1 second.");
-  PressButton(WaitForTopWindow(prompt->pid(), kDialogClass, L""), IDCANCEL);
+  EXPECT_EQ(Answer(asking_, IDOK), L"The password is not correct. You can try again in 1 second.");
+  PressButton(WaitForTopWindow(asking_, kDialogClass, L""), IDCANCEL);
   EXPECT_TRUE(prompt->WaitForExit());
   EXPECT_TRUE(Ends(kNotepad));
 
-  // The right one stops it, and it no longer starts at logon. Within the
-  // second after a wrong one it is asked to wait, as the box says.
-  box = StartAgain(L"Guard", prompt);
-  for (;;) {
-    AnswerInputBox(box, kPassword);
-    const std::wstring said = Answer(prompt->pid(), IDOK);
-    if (said.find(L"Please try again in") == std::wstring::npos) {
-      EXPECT_EQ(said.substr(0, 24), L"Blocking has stopped, an");
-      break;
-    }
-    box = WaitForTopWindow(prompt->pid(), kDialogClass, L"");
-  }
-  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
-  EXPECT_EQ(AtLogon(L"Guard"), L"");
+  // The right one stops it, and it no longer starts at logon.
+  StopWithThePassword(blocker);
   EXPECT_FALSE(ControlWindow());
   EXPECT_TRUE(Logged("  Wrong password  1 in a row\r\n"));
 }
@@ -217,7 +272,7 @@ TEST_F(BlockerTest, WithoutAPasswordYesStopsIt) {
   HWND box = StartAgain(L"Open", prompt);
   EXPECT_EQ(ReadBox(box).text, L"Stop blocking?");
   PressButton(box, IDYES);
-  EXPECT_NE(Answer(prompt->pid(), IDOK).find(L"Blocking has stopped"), std::wstring::npos);
+  EXPECT_NE(Answer(asking_, IDOK).find(L"Blocking has stopped"), std::wstring::npos);
   EXPECT_TRUE(blocker.WaitForExit());
   EXPECT_EQ(AtLogon(L"Open"), L"");
 }
@@ -242,60 +297,203 @@ TEST_F(BlockerTest, ADamagedBlockerSaysSoAndBlocksNothing) {
   EXPECT_EQ(AtLogon(L"Guard"), L"");
 }
 
-// Everything a program of the same user (this test, or Windows' own tools) can
-// try against a running blocker, one after the other; then its password still
-// stops it and it leaves nothing of its own behind.
-TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
-  const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
-  ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard", REG_SZ,
-                              other.c_str(), static_cast<DWORD>((other.size() + 1) * 2)),
-            0);
-  const std::filesystem::path grown = LogOf(L"Guard");  // to 5 GB, sparse: no disk is used
-  std::filesystem::create_directories(grown.parent_path());
-  std::ofstream{grown};
-  std::filesystem::resize_file(grown, 5ull << 30);
-  Compile({"Notepad", "Solitaire"}, kPassword, L"Guard");
-  const std::wstring path = folder().File(L"Guard.exe");
-  // The instance mutex's name, as any program can work it out from the file.
-  const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(path));
-  // Its mutex taken first: the blocker blocks all the same.
-  win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
-  AppProcess blocker = Start(L"Guard");
+// What a program of the same user (this test, or Windows' own tools) can try
+// against a running blocker, one attack a test: it holds, then its password
+// still stops it and it leaves nothing of its own behind.
+class AttackTest : public BlockerTest {
+ protected:
+  void CompileGuard() { Compile({"Notepad", "Solitaire"}, kPassword, L"Guard"); }
+  void StartGuard() { guard_.emplace(Start(L"Guard")); }
 
-  // Its process: only waiting for it and asking its name are allowed. Wine
-  // does not apply the OWNER RIGHTS entry (Windows takes the owner's implicit
-  // WRITE_DAC and READ_CONTROL away with it), so the entry is read back.
-  EXPECT_TRUE(DaclOf(blocker.pid()).ends_with(L"(A;;0x101000;;;OW)(A;;0x101000;;;WD)"))
-      << Narrow(DaclOf(blocker.pid()));
+  void TearDown() override {
+    BlockerTest::TearDown();
+    // Only these tests write there; the Run key may deny writing.
+    for (const wchar_t* key : {blocker::kLayersKey, blocker::kRunKey}) {
+      ::RegDeleteTreeW(HKEY_CURRENT_USER, key);
+    }
+  }
+
+  std::optional<AppProcess> guard_;
+};
+
+TEST_F(AttackTest, ItsProcessThreadsAndTokenRefuseEndingSuspendingAndChanging) {
+  CompileGuard();
+  StartGuard();
+  // Only waiting for it and asking its name are allowed. Wine does not apply
+  // the OWNER RIGHTS entry (Windows takes the owner's implicit WRITE_DAC and
+  // READ_CONTROL away with it), so the entry is read back.
+  const win::ProcessHandle readable(::OpenProcess(READ_CONTROL, FALSE, Blocking()));
+  EXPECT_TRUE(DaclOf(readable.get()).ends_with(L"(A;;0x101000;;;OW)(A;;0x101000;;;WD)"))
+      << Narrow(DaclOf(readable.get()));
   for (DWORD access :
        {PROCESS_TERMINATE, PROCESS_SUSPEND_RESUME, PROCESS_VM_WRITE | PROCESS_VM_OPERATION,
-        PROCESS_CREATE_THREAD, PROCESS_DUP_HANDLE, PROCESS_SET_INFORMATION}) {
-    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(access, FALSE, blocker.pid()))) << access;
+        PROCESS_VM_READ, PROCESS_CREATE_THREAD, PROCESS_DUP_HANDLE, PROCESS_SET_INFORMATION}) {
+    EXPECT_FALSE(win::ProcessHandle(::OpenProcess(access, FALSE, Blocking()))) << access;
     EXPECT_EQ(::GetLastError(), DWORD{ERROR_ACCESS_DENIED}) << access;
   }
   EXPECT_TRUE(win::ProcessHandle(
-      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, blocker.pid())));
-  for (const wchar_t* arguments : {L"/f /im Guard.exe", L"/im Guard.exe"}) {
-    AppProcess taskkill =
-        AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe", arguments, CREATE_NO_WINDOW);
-    EXPECT_TRUE(taskkill.WaitForExit(20s));
-    EXPECT_NE(taskkill.ExitCode(), 0u) << Narrow(arguments);
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, Blocking())));
+  AppProcess taskkill = AppProcess::Start(std::wstring(kSystem) + L"taskkill.exe",
+                                          L"/f /im Guard.exe", CREATE_NO_WINDOW);
+  EXPECT_TRUE(taskkill.WaitForExit(20s) && ControlWindow());
+  // Its threads and its token too.
+  const std::vector<DWORD> threads = ThreadsOf(Blocking());
+  for (const DWORD id : threads) {
+    const win::ProcessHandle readable(::OpenThread(READ_CONTROL, FALSE, id));
+    EXPECT_TRUE(DaclOf(readable.get()).ends_with(L"(A;;0x100800;;;OW)(A;;0x100800;;;WD)"))
+        << id << ": " << Narrow(DaclOf(readable.get()));
+    for (DWORD access : {THREAD_TERMINATE, THREAD_SUSPEND_RESUME, THREAD_SET_CONTEXT,
+                         THREAD_SET_INFORMATION, THREAD_IMPERSONATE, THREAD_GET_CONTEXT}) {
+      EXPECT_FALSE(win::ProcessHandle(::OpenThread(access, FALSE, id))) << id << ": " << access;
+    }
   }
+  EXPECT_GE(threads.size(), 2u);  // the blocking one and the watch's
+  const win::ProcessHandle process(
+      ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, Blocking()));
+  for (DWORD access : {DWORD{TOKEN_ADJUST_DEFAULT}, DWORD{TOKEN_ADJUST_PRIVILEGES},
+                       DWORD{TOKEN_ADJUST_GROUPS}, DWORD{TOKEN_ADJUST_SESSIONID}}) {
+    win::ProcessHandle token;
+    EXPECT_FALSE(::OpenProcessToken(process.get(), access, token.put())) << access;
+  }
+  StopWithThePassword(*guard_);
+}
 
-  // Its windows and threads: closing them, or a WM_QUIT, ends nothing.
+TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
+  CompileGuard();
+  // Its log grown to 5 GB, sparse: no disk is used.
+  std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
+  win::FileHandle log(
+      ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(::SetFilePointerEx(log.get(), {.QuadPart = 5ll << 30}, nullptr, FILE_BEGIN) &&
+              ::SetEndOfFile(log.get()));
+  log.reset();
+  StartGuard();
   EXPECT_TRUE(Ends(kNotepad));
-  HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
+  HWND notice = WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");
   ::PostMessageW(notice, WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_CLOSE, 0, 0);
   ::PostMessageW(ControlWindow(), WM_DESTROY, 0, 0);
-  const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  THREADENTRY32 thread{sizeof thread, 0, 0, 0, 0, 0, 0};
-  for (BOOL more = ::Thread32First(threads.get(), &thread); more;
-       more = ::Thread32Next(threads.get(), &thread)) {
-    if (thread.th32OwnerProcessID == blocker.pid()) {
-      ::PostThreadMessageW(thread.th32ThreadID, WM_QUIT, 0, 0);
-    }
+  for (const DWORD id : ThreadsOf(Blocking())) ::PostThreadMessageW(id, WM_QUIT, 0, 0);
+  for (int i = 0; i < 10000; ++i) ::PostMessageW(ControlWindow(), WM_NULL, 0, 0);
+  Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
+  EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
+                   CREATE_NEW_CONSOLE));  // the periodic check still runs
+  EXPECT_TRUE(Ends(kNotepad));
+  WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");  // a new notice
+  // The 5 GB log was trimmed to its newer half, the new lines in it.
+  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
+  EXPECT_TRUE(Logged(kNotepadLine));
+  StopWithThePassword(*guard_);
+}
+
+// Its start at logon is mended within the second, the Startup switch and a
+// compatibility mark included, while a message of its own stays open (its log
+// cannot be opened: another program holds it); another program's values stay.
+TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
+  const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
+  const auto set = [](const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                      std::size_t size) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size));
+  };
+  const unsigned char off[12] = {3};
+  set(blocker::kRunKey, L"Guard", REG_SZ, other.c_str(), (other.size() + 1) * 2);
+  set(blocker::kStartupSwitchKey, L"Guard", REG_BINARY, off, sizeof off);
+  std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
+  win::FileHandle held(
+      ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
+  CompileGuard();
+  StartGuard();
+  const HWND said = WaitForTopWindow(Blocking(), kDialogClass, L"");
+  EXPECT_NE(ReadBox(said).text.find(L"activity log"), std::wstring::npos)
+      << Narrow(ReadBox(said).text);
+
+  const std::wstring own = L"\"" + Path() + L"\"";
+  EXPECT_EQ(AtLogon(L"Guard (2)"), own);
+  wchar_t short_path[MAX_PATH];
+  ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
+  const auto text = [&](const wchar_t* key, const wchar_t* name, const std::wstring& value) {
+    set(key, name, REG_SZ, value.c_str(), (value.size() + 1) * 2);
+  };
+  const auto back = [&] { return AtLogon(L"Guard (2)") == own; };
+  const struct {
+    const wchar_t* what;
+    std::function<void()> change;
+    std::function<bool()> mended;
+  } attacks[] = {
+      {L"value deleted",
+       [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); }, back},
+      {L"value spelled by its short path",
+       [&] { text(blocker::kRunKey, L"Guard (2)", short_path); }, back},
+      {L"switched off",
+       [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
+       [] { return !Exists(blocker::kStartupSwitchKey, L"Guard (2)"); }},
+      {L"marked to run as an administrator",
+       [&] { text(blocker::kLayersKey, Path().c_str(), L"~ RUNASADMIN"); },
+       [&] { return !Exists(blocker::kLayersKey, Path()); }},
+      {L"the Run key's list denying values",
+       [&] {
+         // Through a handle opened before: its rights hold, as the blocker's do.
+         HKEY run = nullptr;
+         ::RegOpenKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, KEY_SET_VALUE | WRITE_DAC, &run);
+         DenyWritingValues(run);
+         ::RegDeleteValueW(run, L"Guard (2)");
+         ::RegCloseKey(run);
+       },
+       back},
+      {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); }, back},
+  };
+  for (const auto& a : attacks) {
+    a.change();
+    EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
   }
+  EXPECT_TRUE(::IsWindow(said));
+  SaveScreenshot(said, ::GetSysColor(COLOR_BTNFACE), L"blocker_log_warning");
+  // The log back: the next mend is logged.
+  PressButton(said, IDOK);
+  held.reset();
+  set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off);
+  Await([] { return Logged("  Start at logon switched back on  HKCU\\Software\\"); },
+        L"the mend was not logged");
+  EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
+  StopWithThePassword(*guard_);
+  EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
+}
+
+// A Run key no program of the user may write: a shortcut in the Startup
+// folder starts it at logon instead, and a start from it ends quietly.
+TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
+  HKEY run = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, WRITE_DAC,
+                              nullptr, &run, nullptr),
+            0);
+  DenyWritingValues(run);
+  ::RegCloseKey(run);
+  CompileGuard();
+  StartGuard();
+  wchar_t startup[MAX_PATH];
+  ::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, startup);
+  const std::wstring link = std::wstring(startup) + L"\\Guard.lnk";
+  EXPECT_TRUE(Logged("  Start at logon from the Startup folder  " + Narrow(link) + "\r\n"));
+  AppProcess again = AppProcess::Start(Path(), L"/logon");
+  EXPECT_EQ(ExitOf(again), 0u);
+  EXPECT_TRUE(TopWindows(Blocking()).empty());  // nothing said
+  StopWithThePassword(*guard_);
+  EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
+  CompileGuard();
+  // The instance mutex's name, as any program can work it out from the file.
+  const std::wstring instance = blocker::InstanceName(*blocker::win::FileIdOf(Path()));
+  // Its mutex taken first: the blocker blocks all the same.
+  win::ProcessHandle squat(::CreateMutexW(nullptr, TRUE, (L"Local\\" + instance).c_str()));
+  std::filesystem::create_directories(LogOf(L"Guard") + L"\\in the way");
+  StartGuard();
+  // Its log: a folder in its place moved aside, and held from the start.
+  EXPECT_TRUE(std::filesystem::is_directory(LogOf(L"Guard") + L".1\\in the way"));
+  EXPECT_TRUE(Logged("  Blocking started  " + Narrow(Path()) + "\r\n"));
+  EXPECT_TRUE(!::DeleteFileW(LogOf(L"Guard").c_str()) &&
+              ::GetLastError() == ERROR_SHARING_VIOLATION);
   // A window posing as the control window, made after the blocker's.
   const WNDCLASSW poser_class{
       0,       PoserProc, 0,       0,       ::GetModuleHandleW(nullptr),
@@ -304,50 +502,25 @@ TEST_F(BlockerTest, WithstandsTheUsersOwnProgramsAndStillStopsWithThePassword) {
   HWND poser = ::CreateWindowW(blocker::win::kControlWindowClass, instance.c_str(), 0, 0, 0, 0, 0,
                                HWND_MESSAGE, nullptr, ::GetModuleHandleW(nullptr), nullptr);
   ASSERT_TRUE(poser);
-  Await([&] { return !::IsWindow(notice); }, L"the notice did not close");
-  EXPECT_FALSE(blocker.WaitForExit(0ms));
-  EXPECT_TRUE(Ends(std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in_console.exe", L"",
-                   CREATE_NEW_CONSOLE));  // the periodic check still runs
   EXPECT_TRUE(Ends(kNotepad));
-  WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");  // a new notice
-  // The 5 GB log was trimmed to its newer half, the new lines in it.
-  EXPECT_LT(std::filesystem::file_size(LogOf(L"Guard")), blocker::kLogCapBytes);
-  EXPECT_TRUE(Logged(kNotepadLine));
-
-  // Its start at logon: beside the other program's value, and back when deleted.
-  const std::wstring own = L"\"" + path + L"\"";
-  EXPECT_EQ(AtLogon(L"Guard"), other);
-  EXPECT_EQ(AtLogon(L"Guard (2)"), own);
-  ASSERT_EQ(::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Guard (2)"), 0);
-  Await([&] { return AtLogon(L"Guard (2)") == own; }, L"the logon value did not come back");
-  // Logged once written back: wait for the line too.
-  const std::string restored = "  Start at logon restored  HKCU\\Software\\Microsoft\\Windows\\";
-  Await([&] { return Logged(restored + "CurrentVersion\\Run\\Guard (2)\r\n"); },
-        L"the restore was not logged");
-
-  // Its file stays in place.
-  EXPECT_TRUE(!::MoveFileW(path.c_str(), folder().File(L"Moved.exe").c_str()) &&
+  EXPECT_TRUE(!::MoveFileW(Path().c_str(), folder().File(L"Moved.exe").c_str()) &&
               ::GetLastError() == ERROR_SHARING_VIOLATION);
-  EXPECT_TRUE(!::DeleteFileW(path.c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
+  EXPECT_TRUE(!::DeleteFileW(Path().c_str()) && ::GetLastError() == ERROR_SHARING_VIOLATION);
 
   // Started again by its short path, once the squatter has let go of the
   // mutex, it asks for the password, which reaches the real blocker only.
   squat.reset();
   wchar_t short_path[MAX_PATH];
-  ASSERT_NE(::GetShortPathNameW(path.c_str(), short_path, MAX_PATH), 0u);
-  ASSERT_NE(std::wstring(short_path), path);
-  AppProcess prompt = AppProcess::Start(short_path);
-  AnswerInputBox(WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s), kPassword);
-  EXPECT_EQ(Answer(prompt.pid(), IDOK).substr(0, 24), L"Blocking has stopped, an");
-  EXPECT_EQ(ExitOf(blocker), static_cast<DWORD>(blocker::ExitCode::kDone));
+  ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(short_path), Path());
+  StopWithThePassword(*guard_, short_path);
   MSG msg;
   while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageW(&msg);
   EXPECT_FALSE(poser_was_asked);
   ::DestroyWindow(poser);
-  EXPECT_EQ(AtLogon(L"Guard (2)"), L"");
-  EXPECT_EQ(AtLogon(L"Guard"), other);
-  EXPECT_TRUE(prompt.WaitForExit());
-  EXPECT_TRUE(::DeleteFileW(path.c_str())) << ::GetLastError();
+  EXPECT_TRUE(::DeleteFileW(Path().c_str())) << ::GetLastError();
+  EXPECT_TRUE(Logged("  Stopped with the password\r\n"));
+  std::filesystem::remove_all(LogOf(L"Guard") + L".1");
 }
 
 }  // namespace

@@ -8,7 +8,10 @@
 
 #include "blocker/activity_log.h"
 #include "blocker/logon_name.h"
+#include "blocker/session.h"
 #include "blocker/stop_protocol.h"
+#include "cipher/text_cipher.h"
+#include "common/failure.h"
 
 namespace qx::blocker {
 namespace {
@@ -76,6 +79,87 @@ TEST(LogonName, NeverTakesAnotherProgramsValueAndKeepsItsOwn) {
                               }),
               c.name);
   }
+}
+
+// Records what the session asks for, in order.
+struct Host : SessionHost {
+  std::string calls;
+  bool removal_fails = false;
+  void StopWatches() override { calls += "watches off|"; }
+  void RemoveLogonValues() override {
+    if (removal_fails) throw Failure(L"Could not remove", L"denied");
+    calls += "logon removed|";
+  }
+  void Log(const std::string& line) override { calls += line.substr(21) + "|"; }
+};
+
+TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
+  const LocalTime t{2026, 12, 7, 9, 3, 5};
+  Session session(EncryptText(kCipherKey, "secret"));
+  Host host;
+  using A = StopAnswer;
+  // clang-format off
+  const struct { Millis now; const char* typed; A answer; int seconds; } steps[] = {
+      {0, "x", A::Wrong, 1},
+      {1, "secret", A::Wait, 1}, {999, "secret", A::Wait, 1},  // the right one waits too
+      {1000, "y", A::Wrong, 2}, {1001, "y", A::Wait, 2}, {2000, "y", A::Wait, 1},
+      {3000, "Secret", A::Wrong, 4},
+      {7000, "secret", A::Stopped, 0},
+  };
+  // clang-format on
+  for (const auto& s : steps) {
+    const StopReply reply = session.Answer(s.typed, s.now, t, host);
+    EXPECT_EQ(reply.answer, s.answer) << s.now;
+    EXPECT_EQ(reply.seconds, s.seconds) << s.now;
+    EXPECT_EQ(session.stopping(), s.answer == A::Stopped) << s.now;
+  }
+  EXPECT_EQ(host.calls,
+            "Wrong password  1 in a row\r\n|Wrong password  2 in a row\r\n|Wrong password  3 in a "
+            "row\r\n|watches off|logon removed|Stopped with the password\r\n|");
+  // Without a password any answer stops it; a failed removal is kept to say.
+  Session open("");
+  host.removal_fails = true;
+  EXPECT_EQ(open.Answer("", 5, t, host).answer, A::Stopped);
+  EXPECT_EQ(open.still_at_logon(), L"Could not remove\n\ndenied");
+}
+
+TEST(Session, AWindowBringsOneListCheckAtMostAndNoSoonerThanTheLeastGap) {
+  Session session("");
+  EXPECT_EQ(Session("").CheckSoon(30), Millis{70});  // the clock's start counts as a check
+  session.Checked(1000);
+  EXPECT_EQ(session.CheckSoon(1030), Millis{70});
+  EXPECT_EQ(session.CheckSoon(1040), std::nullopt);  // one pending
+  session.SoonDone();
+  session.Checked(1100);
+  EXPECT_EQ(session.CheckSoon(1250), Millis{0});
+}
+
+TEST(Session, EachDutysFailureIsSaidOnceWithWhatStillHolds) {
+  Session session("");
+  EXPECT_EQ(session.FirstFailure(Duty::kListCheck, L"R"),
+            L"R\n\nPrograms are still stopped when their windows appear.");
+  EXPECT_EQ(session.FirstFailure(Duty::kLog, L"L"), L"L");
+  EXPECT_EQ(session.FirstFailure(Duty::kListCheck, L"R"), std::nullopt);
+}
+
+TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
+  EXPECT_FALSE(SwitchedOff({}));  // no value: on
+  for (unsigned char on : {2, 6}) EXPECT_FALSE(SwitchedOff(std::vector<unsigned char>{on, 1}));
+  for (unsigned char off : {3, 7}) EXPECT_TRUE(SwitchedOff(std::vector<unsigned char>{off, 0}));
+  using Kept = std::optional<std::wstring>;
+  // clang-format off
+  const struct { const wchar_t* marks; Kept kept; } layers[] = {
+      {L"~ RUNASADMIN", L""}, {L"RUNASADMIN", L""}, {L"~ RUNASHIGHEST", L""},
+      {L"~ HIGHDPIAWARE RUNASADMIN  WIN7RTM", L"~ HIGHDPIAWARE WIN7RTM"},
+      {L"~ HIGHDPIAWARE", std::nullopt}, {L"~ RunAsAdmin", L""}, {L"", std::nullopt},
+      {L"~ RUNASADMINX", std::nullopt},
+  };
+  // clang-format on
+  for (const auto& l : layers) EXPECT_EQ(WithoutElevation(l.marks), l.kept) << l.marks;
+  for (const wchar_t* path : {L"\\\\?\\C:\\a.exe", L"C:\\a.exe"}) {
+    EXPECT_EQ(WithoutVerbatimPrefix(path), L"C:\\a.exe");
+  }
+  EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\a.exe"), L"\\\\srv\\a.exe");
 }
 
 TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {

@@ -4,10 +4,9 @@
 #include <set>
 #include <string>
 
-#include "blocker/lockout.h"
 #include "blocker/notice_throttle.h"
-#include "blocker/password_check.h"
 #include "blocker/process_watch.h"
+#include "blocker/session.h"
 #include "blocker/signatures.h"
 #include "catalogue/more_programs.h"
 #include "cipher/text_cipher.h"
