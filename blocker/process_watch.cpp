@@ -1,64 +1,159 @@
 #include "blocker/process_watch.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "blocker/signatures.h"
+#include "catalogue/catalogue.h"
 #include "common/path_parts.h"
 
 namespace qx::blocker {
+namespace {
+
+// A console program's window belongs to the console host it started.
+constexpr std::wstring_view kConsoleHost = L"conhost.exe";
+
+}  // namespace
+
+std::wstring NoticeText(const StoppedProgram& program) {
+  std::wstring text =
+      std::wstring(kCatalogue[program.entry].caption) + L" is blocked on this computer.";
+  if (program.windows_closed) text += L" It could not be ended, so its windows are closed.";
+  return text;
+}
+
+std::wstring LogDetail(const StoppedProgram& program) {
+  return program.windows_closed ? program.path + L"  (could not be ended: its windows were closed)"
+                                : program.path;
+}
+
 std::vector<StoppedProgram> ProcessWatch::Scan() {
   std::vector<StoppedProgram> stopped;
   std::set<ListedProcess> judged;
+  std::map<ListedProcess, Held> held;
   bool unjudged = false;
-  for (const ListedProcess& p : source_.List()) {
+  const std::vector<ListedProcess> list = source_.List();
+  for (const ListedProcess& p : list) {
+    if (p.pid == self_) session_ = p.session;
+  }
+  for (const ListedProcess& p : list) {
     if (seen_.count(p)) {
       judged.insert(p);
       continue;
     }
-    const auto process = source_.Open(p.pid);
-    // One that may not be opened could not be ended either: it is left alone.
-    if (!process) {
-      judged.insert(p);
+    if (auto h = held_.find(p); h != held_.end()) {
+      held.insert(held_.extract(h));
       continue;
     }
-    // The listed process has ended and its id was given to a new one since:
-    // that one is judged from the next list, not ended under the old entry.
-    if (process->Created() == p.created && Judge(p.pid, *process, stopped)) {
-      judged.insert(p);
+    StoppedProgram program{};
+    Verdict verdict = Verdict::kUnjudged;
+    if (const auto process = source_.Open(p.pid)) {
+      // The listed process has ended and its id was given to a new one since:
+      // that one is judged from the next list, not ended under the old entry.
+      if (process->Created() == p.created) verdict = Judge(p, *process, program);
+      if (verdict == Verdict::kCannotEnd) verdict = Hold(p);
+    } else if (const auto entry = EntryToStop(settings_, {p.name, L"", p.pid == self_})) {
+      // Hidden from being opened, it cannot hide the name it runs under.
+      program = {*entry, p.name, true};
+      verdict = Hold(p);
     } else {
-      unjudged = true;
+      verdict = Verdict::kJudged;
+    }
+    switch (verdict) {
+      case Verdict::kStopped:
+        stopped.push_back(program);
+        [[fallthrough]];
+      case Verdict::kJudged:
+        judged.insert(p);
+        break;
+      case Verdict::kHold:
+        held.emplace(p, Held{program, {}, 0, false});
+        break;
+      case Verdict::kUnjudged:
+        unjudged = true;
+        break;
+      default:
+        break;
     }
   }
+  // Held closed while they run, with the console windows of the consoles they started.
+  for (auto& [p, h] : held) {
+    h.pids = {p.pid};
+    for (const ListedProcess& c : list) {
+      if (c.parent == p.pid && c.created >= p.created && SameName(c.name, kConsoleHost)) {
+        h.pids.push_back(c.pid);
+      }
+    }
+    CloseWindows(h, stopped);
+  }
+  held_ = std::move(held);  // what has ended is forgotten
   waiting_ = unjudged ? waiting_ + 1 : 0;
-  seen_ = std::move(judged);  // what has ended is forgotten: the set stays small
+  seen_ = std::move(judged);
   return stopped;
 }
 
 std::vector<StoppedProgram> ProcessWatch::Check(std::uint32_t pid) {
   std::vector<StoppedProgram> stopped;
   const auto process = source_.Open(pid);
-  // A window's process is usually one judged already: only its creation time is read then.
+  // A window's process is usually one judged already: only its creation time
+  // is read then. One that cannot be opened or ended waits for the list.
   if (!process) return stopped;
   const ListedProcess p{pid, process->Created()};
   if (seen_.count(p)) return stopped;
-  if (Judge(pid, *process, stopped)) {
-    seen_.insert(p);
-  } else if (waiting_ == 0) {
-    waiting_ = 1;
+  StoppedProgram program{};
+  switch (Judge(p, *process, program)) {
+    case Verdict::kStopped:
+      stopped.push_back(program);
+      [[fallthrough]];
+    case Verdict::kJudged:
+      seen_.insert(p);
+      break;
+    default:
+      if (waiting_ == 0) waiting_ = 1;
   }
   return stopped;
 }
 
-bool ProcessWatch::Judge(std::uint32_t pid, OpenedProcess& process,
-                         std::vector<StoppedProgram>& stopped) {
-  // Judged on the file it runs from, never on a name alone: a program that
-  // merely carries a blocked name may be a blocker, which its version
-  // resource tells.
+ProcessWatch::Verdict ProcessWatch::Judge(const ListedProcess& listed, OpenedProcess& process,
+                                          StoppedProgram& stopped) {
+  // Judged on the file it runs from: a program that merely carries a blocked
+  // name may be a blocker, which its version resource tells. Only when that
+  // cannot be read at all, from the file or from the image in memory, does
+  // the name decide, failing closed.
   const auto path = process.ImagePath();
-  if (!path) return false;
-  const auto original = source_.OriginalName(*path);
-  if (!original) return false;
-  const auto entry = EntryToStop(settings_, {FileNameOf(*path), *original, pid == self_});
-  if (entry && process.End()) stopped.push_back({*entry, *path});
-  return true;
+  if (!path) return Verdict::kUnjudged;
+  auto original = source_.OriginalName(*path);
+  if (!original) original = process.OriginalNameInMemory();
+  const auto entry =
+      EntryToStop(settings_, {FileNameOf(*path), original.value_or(L""), listed.pid == self_});
+  if (!entry) return Verdict::kJudged;
+  stopped = {*entry, *path, false};
+  if (process.End()) return Verdict::kStopped;
+  stopped.windows_closed = true;
+  return Verdict::kCannotEnd;
+}
+
+ProcessWatch::Verdict ProcessWatch::Hold(const ListedProcess& listed) {
+  // Never another session's, a service's or another user's, an
+  // administrator's elevated programs included: they are left alone.
+  if (!session_ || listed.session != *session_) return Verdict::kJudged;
+  switch (source_.OwnerOf(listed.pid)) {
+    case Owner::kGone:
+      return Verdict::kGone;
+    case Owner::kOtherUser:
+      return Verdict::kJudged;
+    default:
+      // Its owner unreadable: a window of an elevated program refuses a
+      // lesser program's messages, so only this user's close.
+      return Verdict::kHold;
+  }
+}
+
+void ProcessWatch::CloseWindows(Held& held, std::vector<StoppedProgram>& stopped) {
+  // Said once its first window was asked to close, never before.
+  if (source_.CloseWindows(held.pids, held.rounds > 0) == 0) return;
+  ++held.rounds;
+  if (!std::exchange(held.reported, true)) stopped.push_back(held.program);
 }
 
 }  // namespace qx::blocker

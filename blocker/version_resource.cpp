@@ -60,7 +60,7 @@ class Reader {
 
 }  // namespace
 
-std::optional<std::string> VersionResource(const ByteSource& file) {
+std::optional<std::string> VersionResource(const ByteSource& file, ImageLayout layout) {
   Reader r(file);
   const auto none = [&]() -> std::optional<std::string> {
     if (r.unreadable()) return std::nullopt;
@@ -76,8 +76,9 @@ std::optional<std::string> VersionResource(const ByteSource& file) {
   const std::uint64_t directories = optional + (magic == kPe32 ? 96 : 112);
   if (r.U32(directories - 4) <= kResourceDirectory || r.malformed()) return none();
 
-  // The file offset of an address in the loaded image.
+  // The offset of an address of the loaded image.
   const auto offset = [&](std::uint32_t rva) -> std::optional<std::uint64_t> {
+    if (layout == ImageLayout::kLoaded) return rva;
     for (std::uint32_t i = 0; i < sections && !r.malformed(); ++i) {
       const std::uint64_t s = section_table + i * kSectionSize;
       const std::uint32_t address = r.U32(s + 12), raw_size = r.U32(s + 16);

@@ -8,8 +8,12 @@
 
 namespace qx::blocker {
 
-// The raw version resource (a VS_VERSIONINFO block) of a PE file; empty when
-// the file is no PE file or has none; nothing when the file could not be read.
-std::optional<std::string> VersionResource(const ByteSource& file);
+// How the image's sections lie: as in its file, or where the loader mapped them.
+enum class ImageLayout { kFile, kLoaded };
+
+// The raw version resource (a VS_VERSIONINFO block) of a PE image; empty when
+// the image is no PE image or has none; nothing when it could not be read.
+std::optional<std::string> VersionResource(const ByteSource& image,
+                                           ImageLayout layout = ImageLayout::kFile);
 
 }  // namespace qx::blocker

@@ -20,6 +20,7 @@
 #include "catalogue/catalogue.h"
 #include "common/failure.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/secret.h"
 #include "ui/dialogs.h"
 
 namespace qx::blocker::win {
@@ -90,9 +91,8 @@ class Blocker {
 
   void Stopped(const std::vector<StoppedProgram>& programs) {
     for (const auto& p : programs) {
-      const std::wstring caption(kCatalogue[p.entry].caption);
-      notice_.Show(caption + L" is blocked on this computer.");
-      Log(LogLine(Now(), caption, p.path));
+      notice_.Show(NoticeText(p));
+      Log(LogLine(Now(), kCatalogue[p.entry].caption, LogDetail(p)));
     }
   }
 
@@ -202,8 +202,11 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
       if (!running || !data || data->dwData != kStopRequestTag) return 0;
-      const std::optional<std::string> password = ReadStopPayload(data->lpData, data->cbData);
-      return password ? Encode(running->Answer(*password)) : 0;
+      std::optional<std::string> password = ReadStopPayload(data->lpData, data->cbData);
+      if (!password) return 0;
+      const LRESULT answer = Encode(running->Answer(*password));
+      qx::win::Wipe(*password);
+      return answer;
     }
     case WM_CLOSE:
     case WM_DESTROY:

@@ -1,6 +1,7 @@
 #include "blocker/win32/watcher.h"
 
 #include "blocker/signatures.h"
+#include "blocker/win32/desktop_windows.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/window_class.h"
 
@@ -43,18 +44,12 @@ std::vector<StoppedProgram> Watcher::CloseRunDialogs() {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run]) return {};
   std::erase_if(closed_, [](HWND window) { return !IsWindow(window); });
-  struct Walk {
-    Watcher* self;
-    std::vector<StoppedProgram> closed;
-  } walk{this, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(param);
-        for (auto& c : w->self->CloseIfRunDialog(window)) w->closed.push_back(std::move(c));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
-  return walk.closed;
+  std::vector<StoppedProgram> closed;
+  // On every desktop: one made for it is out of this desktop's events.
+  ForEachTopWindow([&](HWND window) {
+    for (auto& c : CloseIfRunDialog(window)) closed.push_back(std::move(c));
+  });
+  return closed;
 }
 
 }  // namespace qx::blocker::win

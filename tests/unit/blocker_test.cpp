@@ -65,27 +65,48 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
   }
 }
 
-// One process (id 7) that a test changes between two looks at it.
+// One process (id 7) that a test changes between two looks at it, beside this
+// one (3) and the console hosts it started, before (10) and after (9) it.
 struct FakeSystem : ProcessSource {
   struct Now {
     std::uint64_t listed, opened;  // creation times: in the list, and of what opening it finds
-    std::optional<std::wstring> path, original;
+    std::optional<std::wstring> path, original, in_memory = std::nullopt;
   } now;
+  bool opens = true, ends = true;
+  std::uint32_t session = 1;
+  Owner owner = Owner::kThisUser;
+  int windows = 0;
   bool ended = false;
+  std::vector<std::pair<std::vector<std::uint32_t>, bool>> closes;  // pids, insist
 
   struct Opened : OpenedProcess {
     FakeSystem& system;
     explicit Opened(FakeSystem& s) : system(s) {}
     std::uint64_t Created() const override { return system.now.opened; }
     std::optional<std::wstring> ImagePath() const override { return system.now.path; }
-    bool End() override { return system.ended = true; }
+    std::optional<std::wstring> OriginalNameInMemory() const override {
+      return system.now.in_memory;
+    }
+    bool End() override { return system.ended = system.ends; }
   };
-  std::vector<ListedProcess> List() override { return {{0, 0}, {7, now.listed}}; }
+  std::vector<ListedProcess> List() override {
+    return {{0, 0},
+            {3, 1, 0, 1},
+            {7, now.listed, 3, session, L"Notepad.exe"},
+            {9, now.listed, 7, session, L"ConHost.exe"},
+            {10, 0, 7, session, L"conhost.exe"},
+            {11, now.listed, 7, session, L"cmd.exe"}};
+  }
   std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override {
-    return pid == 7 ? std::make_unique<Opened>(*this) : nullptr;
+    return pid == 7 && opens ? std::make_unique<Opened>(*this) : nullptr;
   }
   std::optional<std::wstring> OriginalName(const std::wstring& path) override {
     return path == now.path ? now.original : std::nullopt;
+  }
+  Owner OwnerOf(std::uint32_t) override { return owner; }
+  int CloseWindows(std::span<const std::uint32_t> pids, bool insist) override {
+    closes.emplace_back(std::vector<std::uint32_t>(pids.begin(), pids.end()), insist);
+    return windows;
   }
 };
 
@@ -102,10 +123,12 @@ TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilT
       {"a new process under a judged id", false, {1, 1, w, e}, false, false, {2, 2, n, e}, true},
       {"its image unreadable, then read", false, {1, 1, u, e}, false, true, {1, 1, n, e}, true},
       {"a window's unreadable, then listed", true, {1, 1, u, e}, false, true, {1, 1, n, e}, true},
-      {"version unreadable: no name alone", false, {1, 1, n, u}, false, true, {1, 1, n, e}, true},
       {"a blocker named so", false, {1, 1, n, L"quellanix.ext"}, false, false, {1, 1, n, e}, false},
       {"judged once, from a window", true, {1, 1, w, e}, false, false, {1, 1, n, e}, false},
       {"a renamed copy", true, {1, 1, w, L"Notepad.exe"}, true, false, {1, 1, w, e}, false},
+      {"its file unreadable, its image read", false, {1, 1, w, u, L"NOTEPAD.EXE"}, true, false, {1, 1, w, e}, false},
+      {"a blocker's image read", false, {1, 1, n, u, L"quellanix.ext"}, false, false, {1, 1, n, e}, false},
+      {"no version at all: the name decides", false, {1, 1, n, u, u}, true, false, {1, 1, n, e}, false},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -121,6 +144,59 @@ TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilT
     EXPECT_EQ(watch.Scan().size(), c.ended_second ? 1u : 0u) << c.what;
     EXPECT_EQ(system.ended, c.ended_second) << c.what;
   }
+}
+
+TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisUsers) {
+  BlockerSettings s;
+  s.block[*IndexOfKey("Notepad")] = true;
+  const std::wstring n = L"C:\\w\\notepad.exe", e;
+  const std::vector<std::uint32_t> own_and_console{7, 9};
+  // clang-format off
+  const struct { const char* what; bool opens, ends; std::uint32_t session; Owner owner; bool notepad;
+                 std::wstring reported; } cases[] = {
+      {"shielded: judged by its listed name", false, false, 1, Owner::kThisUser, true, L"Notepad.exe"},
+      {"shielded, its owner unreadable", false, false, 1, Owner::kUnknown, true, L"Notepad.exe"},
+      {"read, but not to be ended", true, false, 1, Owner::kThisUser, true, n},
+      {"another session's", false, false, 2, Owner::kThisUser, true, L""},
+      {"another user's", true, false, 1, Owner::kOtherUser, true, L""},
+      {"gone meanwhile", false, false, 1, Owner::kGone, true, L""},
+      {"a name not ticked", false, false, 1, Owner::kThisUser, false, L""},
+      {"ended as usual", true, true, 1, Owner::kThisUser, true, L""},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    FakeSystem system;
+    system.now = {1, 1, c.notepad ? n : L"C:\\w\\wordpad.exe", e};
+    system.opens = c.opens;
+    system.ends = c.ends;
+    system.session = c.session;
+    system.owner = c.owner;
+    BlockerSettings ticked = s;
+    ticked.block[*IndexOfKey("Notepad")] = c.notepad;
+    ProcessWatch watch(ticked, system, 3);
+    const bool held = !c.reported.empty();
+    // No window yet: nothing is said until one was closed.
+    EXPECT_TRUE(watch.Scan().empty() || !held) << c.what;
+    system.windows = 2;
+    const auto first = watch.Scan();
+    EXPECT_EQ(first.size(), held ? 1u : 0u) << c.what;
+    if (held) {
+      EXPECT_TRUE(first[0].windows_closed && first[0].path == c.reported) << c.what;
+      EXPECT_TRUE(watch.Scan().empty()) << c.what;  // said once, closed again
+      ASSERT_EQ(system.closes.size(), 3u) << c.what;
+      EXPECT_EQ(system.closes[0].first, own_and_console) << c.what;
+      EXPECT_FALSE(system.closes[1].second) << c.what;  // WM_CLOSE, then the close box too
+      EXPECT_TRUE(system.closes[2].second) << c.what;
+    } else {
+      EXPECT_TRUE(system.closes.empty()) << c.what;
+    }
+  }
+  const StoppedProgram held{*IndexOfKey("Notepad"), L"notepad.exe", true};
+  EXPECT_EQ(NoticeText(held),
+            L"Notepad is blocked on this computer. It could not be ended, so its windows are "
+            L"closed.");
+  EXPECT_EQ(LogDetail(held), L"notepad.exe  (could not be ended: its windows were closed)");
+  EXPECT_EQ(NoticeText({held.entry, L"x", false}), L"Notepad is blocked on this computer.");
 }
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {
