@@ -16,10 +16,10 @@ constexpr std::wstring_view kConsoleHost = L"conhost.exe";
 }  // namespace
 
 std::wstring NoticeText(const StoppedProgram& program) {
-  std::wstring text =
-      std::wstring(kCatalogue[program.entry].caption) + L" is blocked on this computer.";
-  if (program.windows_closed) text += L" It could not be ended, so its windows are closed.";
-  return text;
+  // One line of the notice: the log says why.
+  return std::wstring(kCatalogue[program.entry].caption) +
+         (program.windows_closed ? L" is blocked; its windows are closed."
+                                 : L" is blocked on this computer.");
 }
 
 std::wstring LogDetail(const StoppedProgram& program) {

@@ -88,10 +88,10 @@ TEST_F(HidingTest, WhatHidesFromBeingOpenedReadOrSeenIsStoppedAndLogged) {
     win::FileHandle held;
     if (c.hold)
       held.reset(::CreateFileW(c.exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ACL nobody{};
-    ::InitializeAcl(&nobody, sizeof nobody, ACL_REVISION);
-    for (HANDLE h : {info.hProcess, info.hThread}) {
-      if (c.shield)
+    if (c.shield) {
+      ACL nobody{};
+      ::InitializeAcl(&nobody, sizeof nobody, ACL_REVISION);
+      for (HANDLE h : {info.hProcess, info.hThread})
         ::SetSecurityInfo(h, SE_KERNEL_OBJECT,
                           DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
                           nullptr, &nobody, nullptr);

@@ -192,9 +192,7 @@ TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisU
     }
   }
   const StoppedProgram held{*IndexOfKey("Notepad"), L"notepad.exe", true};
-  EXPECT_EQ(NoticeText(held),
-            L"Notepad is blocked on this computer. It could not be ended, so its windows are "
-            L"closed.");
+  EXPECT_EQ(NoticeText(held), L"Notepad is blocked; its windows are closed.");
   EXPECT_EQ(LogDetail(held), L"notepad.exe  (could not be ended: its windows were closed)");
   EXPECT_EQ(NoticeText({held.entry, L"x", false}), L"Notepad is blocked on this computer.");
 }
