@@ -46,46 +46,13 @@ std::vector<StoppedProgram> ProcessWatch::Scan() {
       continue;
     }
     StoppedProgram program{};
-    Verdict verdict = Verdict::kUnjudged;
-    if (const auto process = source_.Open(p.pid)) {
-      // The listed process has ended and its id was given to a new one since:
-      // that one is judged from the next list, not ended under the old entry.
-      if (process->Created() == p.created) verdict = Judge(p, *process, program);
-      if (verdict == Verdict::kCannotEnd) verdict = Hold(p);
-    } else if (const auto entry = EntryToStop(settings_, {p.name, L"", p.pid == self_})) {
-      // Hidden from being opened, it cannot hide the name it runs under.
-      program = {*entry, p.name, true};
-      verdict = Hold(p);
-    } else {
-      verdict = Verdict::kJudged;
-    }
-    switch (verdict) {
-      case Verdict::kStopped:
-        stopped.push_back(program);
-        [[fallthrough]];
-      case Verdict::kJudged:
-        judged.insert(p);
-        break;
-      case Verdict::kHold:
-        held.emplace(p, Held{program, {}, 0, false});
-        break;
-      case Verdict::kUnjudged:
-        unjudged = true;
-        break;
-      default:
-        break;
-    }
+    const Verdict verdict = JudgeListed(p, program);
+    if (verdict == Verdict::kStopped) stopped.push_back(program);
+    if (verdict == Verdict::kStopped || verdict == Verdict::kJudged) judged.insert(p);
+    if (verdict == Verdict::kHold) held.emplace(p, Held{program});
+    unjudged = unjudged || verdict == Verdict::kUnjudged;
   }
-  // Held closed while they run, with the console windows of the consoles they started.
-  for (auto& [p, h] : held) {
-    h.pids = {p.pid};
-    for (const ListedProcess& c : list) {
-      if (c.parent == p.pid && c.created >= p.created && SameName(c.name, kConsoleHost)) {
-        h.pids.push_back(c.pid);
-      }
-    }
-    CloseWindows(h, stopped);
-  }
+  for (auto& [p, h] : held) CloseWindows(p, h, list, stopped);
   held_ = std::move(held);  // what has ended is forgotten
   waiting_ = unjudged ? waiting_ + 1 : 0;
   seen_ = std::move(judged);
@@ -101,17 +68,30 @@ std::vector<StoppedProgram> ProcessWatch::Check(std::uint32_t pid) {
   const ListedProcess p{pid, process->Created()};
   if (seen_.count(p)) return stopped;
   StoppedProgram program{};
-  switch (Judge(p, *process, program)) {
-    case Verdict::kStopped:
-      stopped.push_back(program);
-      [[fallthrough]];
-    case Verdict::kJudged:
-      seen_.insert(p);
-      break;
-    default:
-      if (waiting_ == 0) waiting_ = 1;
+  const Verdict verdict = Judge(p, *process, program);
+  if (verdict == Verdict::kStopped) stopped.push_back(program);
+  if (verdict == Verdict::kStopped || verdict == Verdict::kJudged) {
+    seen_.insert(p);
+  } else if (waiting_ == 0) {
+    waiting_ = 1;
   }
   return stopped;
+}
+
+ProcessWatch::Verdict ProcessWatch::JudgeListed(const ListedProcess& listed,
+                                                StoppedProgram& stopped) {
+  if (const auto process = source_.Open(listed.pid)) {
+    // The listed process has ended and its id was given to a new one since:
+    // that one is judged from the next list, not ended under the old entry.
+    if (process->Created() != listed.created) return Verdict::kUnjudged;
+    const Verdict verdict = Judge(listed, *process, stopped);
+    return verdict == Verdict::kCannotEnd ? Hold(listed) : verdict;
+  }
+  // Hidden from being opened, it cannot hide the name it runs under.
+  const auto entry = EntryToStop(settings_, {listed.name, L"", listed.pid == self_});
+  if (!entry) return Verdict::kJudged;
+  stopped = {*entry, listed.name, true};
+  return Hold(listed);
 }
 
 ProcessWatch::Verdict ProcessWatch::Judge(const ListedProcess& listed, OpenedProcess& process,
@@ -149,7 +129,16 @@ ProcessWatch::Verdict ProcessWatch::Hold(const ListedProcess& listed) {
   }
 }
 
-void ProcessWatch::CloseWindows(Held& held, std::vector<StoppedProgram>& stopped) {
+void ProcessWatch::CloseWindows(const ListedProcess& listed, Held& held,
+                                const std::vector<ListedProcess>& list,
+                                std::vector<StoppedProgram>& stopped) {
+  // Its own windows, and those of the consoles it started.
+  held.pids = {listed.pid};
+  for (const ListedProcess& c : list) {
+    if (c.parent == listed.pid && c.created >= listed.created && SameName(c.name, kConsoleHost)) {
+      held.pids.push_back(c.pid);
+    }
+  }
   // Said once its first window was asked to close, never before.
   if (source_.CloseWindows(held.pids, held.rounds > 0) == 0) return;
   ++held.rounds;

@@ -95,16 +95,20 @@ class ProcessWatch {
   enum class Verdict { kUnjudged, kJudged, kStopped, kCannotEnd, kHold, kGone };
   struct Held {
     StoppedProgram program;
-    std::vector<std::uint32_t> pids;  // its own and its console window's process
-    int rounds = 0;                   // closes that found windows
+    std::vector<std::uint32_t> pids = {};  // its own and its console window's process
+    int rounds = 0;                        // closes that found windows
     bool reported = false;
   };
 
+  // A listed process, opened or, where it may not be, by its listed name.
+  Verdict JudgeListed(const ListedProcess& listed, StoppedProgram& stopped);
   // Ends `process` when it is blocked, filling `stopped`.
   Verdict Judge(const ListedProcess& listed, OpenedProcess& process, StoppedProgram& stopped);
   // A blocked process that cannot be ended: held when it is this user's in this session.
   Verdict Hold(const ListedProcess& listed);
-  void CloseWindows(Held& held, std::vector<StoppedProgram>& stopped);
+  // Closes the windows of a held process, as the system lists processes now.
+  void CloseWindows(const ListedProcess& listed, Held& held, const std::vector<ListedProcess>& list,
+                    std::vector<StoppedProgram>& stopped);
 
   const BlockerSettings& settings_;
   ProcessSource& source_;

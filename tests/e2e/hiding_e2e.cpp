@@ -1,6 +1,6 @@
-// Programs of the blocker's own user that try to hide from it, each started
-// from this separate program as a child would start them; and the password box
-// read from outside while its owner types.
+// Programs of the blocker's own user that hide from it, each started from this
+// separate program as a child would start them; then its password box, read
+// from outside while its owner types.
 #include <gtest/gtest.h>
 // clang-format off
 #include <windows.h>
@@ -10,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 
 #include "blocker/win32/instance.h"
 #include "blocker/win32/logon.h"
@@ -20,59 +21,42 @@
 namespace qx::e2e {
 namespace {
 
-const std::wstring kSystem = L"C:\\windows\\system32\\";
-
-std::wstring LogPath() {
-  wchar_t folder[MAX_PATH];
-  ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder);
-  return std::wstring(folder) + L"\\Quellanix\\Hide.log";
-}
-
-class HidingTest : public ::testing::Test {
- protected:
-  // The blocker "Hide", written as the configurator writes it, running.
-  void SetUp() override {
-    BlockerSettings settings;
-    for (const char* key : {"Notepad", "Command", "RegEdit", "Solitaire", "Run"})
-      settings.block[*IndexOfKey(key)] = true;
-    settings.encrypted_password = EncryptText(kCipherKey, "Open Sesame");
-    std::ofstream(std::filesystem::path(folder_.File(L"Hide.exe")), std::ios::binary)
-        << WriteBlocker(ReadFile(std::wstring(QX_E2E_DIST_DIR) + L"\\quellanix.ext"), settings);
-    blocker_.emplace(AppProcess::Start(folder_.File(L"Hide.exe")));
-    Await(
-        [] {
-          return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass,
-                                 nullptr) != nullptr;
-        },
-        L"the blocker did not start", 20s);
-  }
-  void TearDown() override {
-    blocker_.reset();
-    ::DeleteFileW(LogPath().c_str());
+TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
+  // The blocker "Hide", written as the configurator writes it.
+  const AppFolder folder;
+  const std::wstring hide = folder.File(L"Hide.exe"), homework = folder.File(L"homework.exe");
+  BlockerSettings settings;
+  for (const char* key : {"Notepad", "Command", "RegEdit", "Solitaire", "Run"})
+    settings.block[*IndexOfKey(key)] = true;
+  settings.encrypted_password = EncryptText(kCipherKey, "Open Sesame");
+  std::ofstream(std::filesystem::path(hide), std::ios::binary)
+      << WriteBlocker(ReadFile(std::wstring(QX_E2E_DIST_DIR) + L"\\quellanix.ext"), settings);
+  wchar_t log[MAX_PATH];
+  ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, log);
+  const std::wstring log_path = log + std::wstring(L"\\Quellanix\\Hide.log");
+  const std::shared_ptr<void> cleanup(nullptr, [&](void*) {
+    ::DeleteFileW(log_path.c_str());
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::win::kRunKey, L"Hide");
-  }
-
-  AppFolder folder_;
-  std::optional<AppProcess> blocker_;
-};
-
-TEST_F(HidingTest, WhatHidesFromBeingOpenedReadOrSeenIsStoppedAndLogged) {
-  const std::wstring homework = folder_.File(L"homework.exe");  // Solitaire, by its version
+  });
+  AppProcess blocker = AppProcess::Start(hide);
+  Await([] { return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass, 0); },
+        L"the blocker did not start", 20s);
   ::CopyFileW((std::wstring(QX_E2E_TOOLS_DIR) + L"\\qx_stand_in.exe").c_str(), homework.c_str(), 0);
   const HDESK second = ::CreateDesktopW(L"Second", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
+  const std::wstring system = L"C:\\windows\\system32\\";
   // clang-format off
   // shield: a DACL that lets nobody open it, set before it runs; hold: its file held
-  // exclusively; run: resumed at all (one left suspended waits for the blocker).
+  // exclusively (homework.exe is Solitaire by its version resource only); run: resumed at all.
   const struct { std::wstring exe, arguments; std::string caption; bool shield, hold, run;
                  const wchar_t* desktop; } cases[] = {
-      {kSystem + L"notepad.exe", L"", "Notepad", true, false, true, nullptr},
-      {kSystem + L"cmd.exe", L"", "Command Prompt", true, false, true, nullptr},
+      {system + L"notepad.exe", L"", "Notepad", true, false, true, nullptr},
+      {system + L"cmd.exe", L"", "Command Prompt", true, false, true, nullptr},
       {homework, L"", "Solitaire", false, true, true, nullptr},
-      {kSystem + L"rundll32.exe", L"shell32.dll,#61", "Run Dialog", false, false, true, L"Second"},
-      {kSystem + L"wscript.exe", L"", "Command Prompt", false, false, false, nullptr},
-      {kSystem + L"cscript.exe", L"", "Command Prompt", false, false, false, nullptr},
-      {kSystem + L"mshta.exe", L"", "Command Prompt", false, false, false, nullptr},
-      {kSystem + L"reg.exe", L"", "RegEdit", false, false, false, nullptr},
+      {system + L"rundll32.exe", L"shell32.dll,#61", "Run Dialog", false, false, true, L"Second"},
+      {system + L"wscript.exe", L"", "Command Prompt", false, false, false, nullptr},
+      {system + L"cscript.exe", L"", "Command Prompt", false, false, false, nullptr},
+      {system + L"mshta.exe", L"", "Command Prompt", false, false, false, nullptr},
+      {system + L"reg.exe", L"", "RegEdit", false, false, false, nullptr},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -85,24 +69,16 @@ TEST_F(HidingTest, WhatHidesFromBeingOpenedReadOrSeenIsStoppedAndLogged) {
                                  CREATE_SUSPENDED | CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
                                  &info));
     const win::ProcessHandle process(info.hProcess), thread(info.hThread);
-    win::FileHandle held;
-    if (c.hold)
-      held.reset(::CreateFileW(c.exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (c.shield) {
-      ACL nobody{};
-      ::InitializeAcl(&nobody, sizeof nobody, ACL_REVISION);
-      for (HANDLE h : {info.hProcess, info.hThread})
-        ::SetSecurityInfo(h, SE_KERNEL_OBJECT,
-                          DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION, nullptr,
-                          nullptr, &nobody, nullptr);
+    const win::FileHandle held(
+        c.hold ? ::CreateFileW(c.exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0) : 0);
+    EXPECT_EQ(static_cast<bool>(held), c.hold);
+    ACL nobody{};
+    ::InitializeAcl(&nobody, sizeof nobody, ACL_REVISION);
+    for (HANDLE h : {info.hProcess, info.hThread}) {
+      if (c.shield)
+        ::SetSecurityInfo(h, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, 0, 0, &nobody, 0);
     }
-    EXPECT_EQ(!win::ProcessHandle(
-                  ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, info.dwProcessId)),
-              c.shield);
-    EXPECT_EQ(!win::FileHandle(::CreateFileW(c.exe.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                             OPEN_EXISTING, 0, nullptr)),
-              c.hold);
-    if (c.run) ::ResumeThread(info.hThread);
+    if (c.run) ::ResumeThread(info.hThread);  // else it waits for the blocker's timed check
     EXPECT_EQ(::WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0) << Narrow(c.exe);
     ::TerminateProcess(info.hProcess, 1);
     // A shielded one is logged by the name it runs under.
@@ -111,27 +87,26 @@ TEST_F(HidingTest, WhatHidesFromBeingOpenedReadOrSeenIsStoppedAndLogged) {
         (c.shield ? Narrow(std::filesystem::path(c.exe).filename().wstring()) +
                         "  (could not be ended: its windows were closed)"
                   : Narrow(c.exe));
-    EXPECT_TRUE(WaitUntil([&] { return ReadFile(LogPath()).find(logged) != std::string::npos; }))
+    EXPECT_TRUE(WaitUntil([&] { return ReadFile(log_path).find(logged) != std::string::npos; }))
         << logged << "\n"
-        << ReadFile(LogPath());
+        << ReadFile(log_path);
   }
   ::CloseDesktop(second);
-}
 
-TEST_F(HidingTest, ThePasswordBoxGivesItsTextToNoOtherProgram) {
-  AppProcess prompt = AppProcess::Start(folder_.File(L"Hide.exe"));
-  HWND box = WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s), edit = nullptr;
-  for (HWND child : Children(box)) edit = ClassOf(child) == L"Edit" ? child : edit;
+  // Another program reads nothing of the typed password, nor unmasks it.
+  AppProcess prompt = AppProcess::Start(hide);
+  HWND box = WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s);
+  HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   TypeText(L"Open Sesame");
   Await([&] { return HIWORD(::SendMessageW(edit, EM_GETSEL, 0, 0)) == 11; }, L"not typed");
-  wchar_t text[64] = {std::size(text)};
-  EXPECT_EQ(::SendMessageW(edit, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text)), 0);
-  EXPECT_EQ(::SendMessageW(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)), 0);
+  wchar_t text[64] = {std::size(text)};  // EM_GETLINE reads the size first
   ::SendMessageW(edit, EM_SETPASSWORDCHAR, 0, 0);
+  EXPECT_EQ(::SendMessageW(edit, WM_GETTEXT, std::size(text), reinterpret_cast<LPARAM>(text)) +
+                ::SendMessageW(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)),
+            0);
   EXPECT_NE(::SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0);
-  EXPECT_EQ(std::wstring(text).find(L"Ses"), std::wstring::npos);
-  // Its owner's own thread still reads it: the password stops the blocker.
+  // Its own thread still reads it: the password stops the blocker.
   PressButton(box, IDOK);
   EXPECT_EQ(Answer(prompt.pid(), IDOK).substr(0, 21), L"Blocking has stopped,");
 }
