@@ -30,13 +30,13 @@ bool IsRunDialog(HWND window) {
 std::vector<StoppedProgram> Watcher::CloseIfRunDialog(HWND window) {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run] || !IsRunDialog(window)) return {};
-  // Asked again while it stays open, but one opening is one stop.
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!closed_.insert(window).second) return {};
-  // Logged with the program that showed it.
+  // Logged with the program that showed it, opened before the close lets it end.
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   qx::win::ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  // Asked again while it stays open, but one opening is one stop.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!closed_.insert(window).second) return {};
   return {{*run, process ? ImagePath(process.get()).value_or(L"") : std::wstring()}};
 }
 

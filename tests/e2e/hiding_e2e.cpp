@@ -45,7 +45,7 @@ TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
   const HDESK second = ::CreateDesktopW(L"Second", nullptr, nullptr, 0, GENERIC_ALL, nullptr);
   const std::wstring system = L"C:\\windows\\system32\\";
   // clang-format off
-  // shield: a DACL that lets nobody open it, set before it runs; hold: its file held
+  // shield: a DACL that lets nobody open it, from its start; hold: its file held
   // exclusively (homework.exe is Solitaire by its version resource only); run: resumed at all.
   const struct { std::wstring exe, arguments; std::string caption; bool shield, hold, run;
                  const wchar_t* desktop; } cases[] = {
@@ -59,28 +59,28 @@ TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
       {system + L"reg.exe", L"", "RegEdit", false, false, false, nullptr},
   };
   // clang-format on
+  ACL empty{ACL_REVISION, 0, sizeof(ACL), 0, 0};
+  SECURITY_DESCRIPTOR nobody{};  // lets nobody open the process or its thread, from its start
+  ::InitializeSecurityDescriptor(&nobody, SECURITY_DESCRIPTOR_REVISION);
+  ::SetSecurityDescriptorDacl(&nobody, TRUE, &empty, FALSE);
+  SECURITY_ATTRIBUTES shield{sizeof shield, &nobody, FALSE};
   for (const auto& c : cases) {
     std::wstring command = L"\"" + c.exe + L"\" " + c.arguments;
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.lpDesktop = const_cast<wchar_t*>(c.desktop);
     PROCESS_INFORMATION info{};
-    ASSERT_TRUE(::CreateProcessW(c.exe.c_str(), command.data(), nullptr, nullptr, FALSE,
-                                 CREATE_SUSPENDED | CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
-                                 &info));
-    const win::ProcessHandle process(info.hProcess), thread(info.hThread);
-    const win::FileHandle held(
-        c.hold ? ::CreateFileW(c.exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0) : 0);
-    EXPECT_EQ(static_cast<bool>(held), c.hold);
-    ACL nobody{};
-    ::InitializeAcl(&nobody, sizeof nobody, ACL_REVISION);
-    for (HANDLE h : {info.hProcess, info.hThread}) {
-      if (c.shield)
-        ::SetSecurityInfo(h, SE_KERNEL_OBJECT, DACL_SECURITY_INFORMATION, 0, 0, &nobody, 0);
+    // A blocker quick enough ends it before CreateProcess returns, which then fails.
+    if (::CreateProcessW(c.exe.c_str(), command.data(), c.shield ? &shield : nullptr,
+                         c.shield ? &shield : nullptr, FALSE, CREATE_SUSPENDED | CREATE_NEW_CONSOLE,
+                         nullptr, nullptr, &startup, &info)) {
+      const win::ProcessHandle process(info.hProcess), thread(info.hThread);
+      const win::FileHandle held(
+          c.hold ? ::CreateFileW(c.exe.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, 0) : 0);
+      if (c.run) ::ResumeThread(info.hThread);  // else it waits for the blocker's timed check
+      EXPECT_EQ(::WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0) << Narrow(c.exe);
+      ::TerminateProcess(info.hProcess, 1);
     }
-    if (c.run) ::ResumeThread(info.hThread);  // else it waits for the blocker's timed check
-    EXPECT_EQ(::WaitForSingleObject(info.hProcess, 5000), WAIT_OBJECT_0) << Narrow(c.exe);
-    ::TerminateProcess(info.hProcess, 1);
     // A shielded one is logged by the name it runs under.
     const std::string logged =
         "  " + c.caption + "  " +
