@@ -31,12 +31,11 @@ constexpr int kFieldWidthTwips = kClientWidthTwips - kMarginTwips - kEdgeTwips;
 WNDPROC edit_proc = nullptr;
 
 // A password field's text is read by its own thread only: another thread or
-// program asking for it (or its length) gets nothing, and none may copy it out
-// or take its mask off, which this program never asks of it either.
+// program asking for it gets nothing (its length shows as dots anyway), and none
+// may copy it out or take its mask off, which this program never asks of it either.
 LRESULT CALLBACK SecretFieldProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
   switch (msg) {
     case WM_GETTEXT:
-    case WM_GETTEXTLENGTH:
     case EM_GETLINE:
       if (InSendMessageEx(nullptr) == ISMEX_NOSEND) break;
       return 0;

@@ -131,9 +131,15 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
   HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   Await([&] { return edit && FocusedControl(box) == edit; }, L"the input box's field has no focus");
+  // A password field gives its text to no other program: only its length shows.
+  const bool masked = ::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD;
+  const auto holds = [&] {
+    return masked ? std::wstring(::SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), L'*') : Text(edit);
+  };
+  const std::wstring want = masked ? std::wstring(text.size(), L'*') : std::wstring(text);
   TypeText(text);
-  if (!WaitUntil([&] { return Text(edit) == text; })) {
-    throw DriverError(L"the input box's field did not take the text: it holds \"" + Text(edit) +
+  if (!WaitUntil([&] { return holds() == want; })) {
+    throw DriverError(L"the input box's field did not take the text: it holds \"" + holds() +
                       L"\"; foreground: " + Named(::GetForegroundWindow()) + L", focus: " +
                       Named(FocusedControl(box)));
   }
