@@ -66,7 +66,8 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
 }
 
 // One process (id 7) that a test changes between two looks at it, beside this
-// one (3) and the console hosts it started, before (10) and after (9) it.
+// one (3), the console hosts 7 started after it (9) and before it (10, an
+// earlier process of its id), a program it started and a console host of 3.
 struct FakeSystem : ProcessSource {
   struct Now {
     std::uint64_t listed, opened;  // creation times: in the list, and of what opening it finds
@@ -95,7 +96,8 @@ struct FakeSystem : ProcessSource {
             {7, now.listed, 3, session, L"Notepad.exe"},
             {9, now.listed, 7, session, L"ConHost.exe"},
             {10, 0, 7, session, L"conhost.exe"},
-            {11, now.listed, 7, session, L"cmd.exe"}};
+            {11, now.listed, 7, session, L"cmd.exe"},
+            {12, now.listed, 3, session, L"conhost.exe"}};
   }
   std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override {
     return pid == 7 && opens ? std::make_unique<Opened>(*this) : nullptr;
