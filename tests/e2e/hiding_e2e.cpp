@@ -94,8 +94,9 @@ TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
   ::CloseDesktop(second);
 
   // Another program reads nothing of the typed password, nor unmasks it.
-  AppProcess prompt = AppProcess::Start(hide);
-  HWND box = WaitForTopWindow(prompt.pid(), kDialogClass, L"", 20s);
+  // Found by its title: the process that shows it may be one the start made.
+  const AppProcess prompt = AppProcess::Start(hide);
+  HWND box = WaitForTopWindow(0, kDialogClass, L"Hide", 20s);
   HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   TypeText(L"Open Sesame");
@@ -108,7 +109,8 @@ TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
   EXPECT_NE(::SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0);
   // Its own thread still reads it: the password stops the blocker.
   PressButton(box, IDOK);
-  EXPECT_EQ(Answer(prompt.pid(), IDOK).substr(0, 21), L"Blocking has stopped,");
+  EXPECT_EQ(ReadBox(WaitForTopWindow(0, kDialogClass, L"")).text.substr(0, 21),
+            L"Blocking has stopped,");
 }
 
 }  // namespace
