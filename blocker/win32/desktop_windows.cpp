@@ -56,9 +56,10 @@ int CloseWindowsOf(std::span<const std::uint32_t> pids, bool insist) {
     DWORD pid = 0;
     GetWindowThreadProcessId(window, &pid);
     if (!IsWindowVisible(window) || std::find(pids.begin(), pids.end(), pid) == pids.end()) return;
-    // The close box first where asked before: a program may ignore WM_CLOSE.
+    // Asked before, the close box too, and hidden: a program may ignore WM_CLOSE.
     const bool box = insist && PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     if (PostMessageW(window, WM_CLOSE, 0, 0) || box) ++asked;
+    if (insist) ShowWindowAsync(window, SW_HIDE);
   });
   return asked;
 }

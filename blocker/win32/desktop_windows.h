@@ -14,9 +14,9 @@ namespace qx::blocker::win {
 // desktop that may be read.
 void ForEachTopWindow(const std::function<void(HWND)>& visit);
 
-// Posts WM_CLOSE (with `insist`, also its close box's SC_CLOSE) to every
-// visible top-level window of the processes `pids`; how many took it. A
-// window of a program with more rights than this one refuses it.
+// Posts WM_CLOSE (with `insist`, also its close box's SC_CLOSE, and hides it)
+// to every visible top-level window of the processes `pids`; how many took it.
+// A window of a program with more rights than this one refuses it.
 int CloseWindowsOf(std::span<const std::uint32_t> pids, bool insist);
 
 }  // namespace qx::blocker::win
