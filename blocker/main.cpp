@@ -98,6 +98,9 @@ int Run(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  // Libraries loaded from here on come from the system's folder, never from
+  // beside the blocker, where anyone who may write its folder can plant one.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32);
   try {
     return Run(instance);
   } catch (const qx::Failure& f) {

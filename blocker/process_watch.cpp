@@ -6,6 +6,7 @@
 #include "blocker/signatures.h"
 #include "catalogue/catalogue.h"
 #include "common/path_parts.h"
+#include "common/text.h"
 
 namespace qx::blocker {
 namespace {
@@ -135,7 +136,8 @@ void ProcessWatch::CloseWindows(const ListedProcess& listed, Held& held,
   // Its own windows, and those of the consoles it started.
   held.pids = {listed.pid};
   for (const ListedProcess& c : list) {
-    if (c.parent == listed.pid && c.created >= listed.created && SameName(c.name, kConsoleHost)) {
+    if (c.parent == listed.pid && c.created >= listed.created &&
+        EqualsIgnoringAsciiCase(c.name, kConsoleHost)) {
       held.pids.push_back(c.pid);
     }
   }

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "common/text.h"
+
 namespace qx::blocker {
 namespace {
 
@@ -19,7 +21,7 @@ constexpr std::wstring_view kAbc[] = {L"abc.exe"};
 constexpr std::wstring_view kBitcomet[] = {L"bitcomet.exe"};
 constexpr std::wstring_view kMirc[] = {L"mirc.exe", L"mirc32.exe"};
 constexpr std::wstring_view kMsn[] = {L"msnmsgr.exe"};
-constexpr std::wstring_view kWindows[] = {L"msmsgs.exe"};
+constexpr std::wstring_view kWindowsMessenger[] = {L"msmsgs.exe"};
 constexpr std::wstring_view kYahoo[] = {L"ypager.exe", L"yahoomessenger.exe"};
 constexpr std::wstring_view kIcq[] = {L"icq.exe", L"icqlite.exe"};
 constexpr std::wstring_view kAim[] = {L"aim.exe", L"aim6.exe"};
@@ -50,7 +52,7 @@ constexpr std::array<Signature, 34> kSignatures{{
     {"Kazaa", kKazaa}, {"Emule", kEmule}, {"Edonkey", kEdonkey}, {"Limewire", kLimewire},
     {"Overnet", kOvernet}, {"Ares", kAres}, {"Azureus", kAzureus}, {"Burst", kBurst},
     {"Bittorrent", kBittorrent}, {"Abc", kAbc}, {"Bitcomet", kBitcomet}, {"Mirc", kMirc},
-    {"Msn", kMsn}, {"Windows", kWindows}, {"Yahoo", kYahoo}, {"Icq", kIcq}, {"Aim", kAim},
+    {"Msn", kMsn}, {"Windows", kWindowsMessenger}, {"Yahoo", kYahoo}, {"Icq", kIcq}, {"Aim", kAim},
     {"Trillian", kTrillian}, {"Ie", kIe}, {"Firefox", kFirefox}, {"Nero", kNero},
     {"Notepad", kNotepad}, {"Wordpad", kWordpad}, {"RemoteDesktop", kRemoteDesktop},
     {"Freecell", kFreecell}, {"Hearts", kHearts}, {"Minesweeper", kMinesweeper},
@@ -59,31 +61,22 @@ constexpr std::array<Signature, 34> kSignatures{{
 }};
 // clang-format on
 
-wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
-
 }  // namespace
-
-bool SameName(std::wstring_view a, std::wstring_view listed) {
-  if (a.size() != listed.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Lower(a[i]) != listed[i]) return false;
-  }
-  return true;
-}
 
 std::span<const Signature> Signatures() { return kSignatures; }
 
 std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
                                        const ProcessFacts& process) {
-  if (process.is_self || SameName(process.original_name, L"quellanix.exe") ||
-      SameName(process.original_name, L"quellanix.ext")) {
+  if (process.is_self || EqualsIgnoringAsciiCase(process.original_name, L"quellanix.exe") ||
+      EqualsIgnoringAsciiCase(process.original_name, L"quellanix.ext")) {
     return std::nullopt;
   }
   for (const Signature& s : kSignatures) {
     const auto index = IndexOfKey(s.key);
     if (!index || !settings.block[*index]) continue;
     for (std::wstring_view name : s.names) {
-      if (SameName(process.image_name, name) || SameName(process.original_name, name)) {
+      if (EqualsIgnoringAsciiCase(process.image_name, name) ||
+          EqualsIgnoringAsciiCase(process.original_name, name)) {
         return index;
       }
     }

@@ -18,9 +18,6 @@ struct Signature {
 // program, and has no entry.
 std::span<const Signature> Signatures();
 
-// Whether `name` is `listed` (lower case), letter case aside.
-bool SameName(std::wstring_view name, std::wstring_view listed);
-
 // What is known of a running process.
 struct ProcessFacts {
   std::wstring_view image_name;     // the file name of its image, e.g. "Homework.EXE"

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <vector>
+
+#include "common/text.h"
 
 namespace qx::blocker {
 namespace {
@@ -58,7 +61,66 @@ class Reader {
   bool malformed_ = false, unreadable_ = false;
 };
 
+// One node of a VS_VERSIONINFO tree: its length, its value's length, its
+// type, a zero-ended key, then the value and the children, each at a 4-byte
+// boundary of the block.
+struct Node {
+  std::wstring key;
+  std::size_t value, children, end;
+};
+
+std::uint32_t U16(std::string_view block, std::size_t at) {
+  return static_cast<unsigned char>(block[at]) | static_cast<unsigned char>(block[at + 1]) << 8;
+}
+
+std::size_t Aligned(std::size_t at) { return (at + 3) & ~std::size_t{3}; }
+
+std::optional<Node> NodeAt(std::string_view block, std::size_t at, std::size_t end) {
+  if (end - at < 6) return std::nullopt;
+  const std::size_t length = U16(block, at), value_length = U16(block, at + 2);
+  if (length < 6 || length > end - at) return std::nullopt;
+  Node node{{}, 0, 0, at + length};
+  std::size_t p = at + 6;
+  for (; p + 1 < node.end && U16(block, p) != 0; p += 2) {
+    node.key.push_back(static_cast<wchar_t>(U16(block, p)));
+  }
+  node.value = Aligned(p + 2);
+  // A text value's length counts characters, any other's bytes.
+  node.children = Aligned(node.value + value_length * (U16(block, at + 4) == 1 ? 2 : 1));
+  return node;
+}
+
+std::vector<Node> ChildrenOf(std::string_view block, const Node& parent) {
+  std::vector<Node> children;
+  for (std::size_t at = parent.children; at < parent.end;) {
+    const auto child = NodeAt(block, at, parent.end);
+    if (!child) break;
+    children.push_back(*child);
+    at = Aligned(child->end);
+  }
+  return children;
+}
+
 }  // namespace
+
+std::wstring VersionString(std::string_view block, std::wstring_view key) {
+  const auto root = NodeAt(block, 0, block.size());
+  if (!root) return {};
+  for (const Node& info : ChildrenOf(block, *root)) {
+    if (!EqualsIgnoringAsciiCase(info.key, L"StringFileInfo")) continue;
+    for (const Node& table : ChildrenOf(block, info)) {
+      for (const Node& string : ChildrenOf(block, table)) {
+        if (!EqualsIgnoringAsciiCase(string.key, key)) continue;
+        std::wstring value;
+        for (std::size_t p = string.value; p + 1 < string.end && U16(block, p) != 0; p += 2) {
+          value.push_back(static_cast<wchar_t>(U16(block, p)));
+        }
+        if (!value.empty()) return value;
+      }
+    }
+  }
+  return {};
+}
 
 std::optional<std::string> VersionResource(const ByteSource& file, ImageLayout layout) {
   Reader r(file);

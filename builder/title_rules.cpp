@@ -3,21 +3,12 @@
 #include <array>
 
 #include "builder/prop_bag.h"
+#include "common/text.h"
 
 namespace qx {
 namespace {
 
 constexpr std::wstring_view kForbidden = L"<>:\"/|?*";
-
-wchar_t Upper(wchar_t c) { return (c >= L'a' && c <= L'z') ? static_cast<wchar_t>(c - 32) : c; }
-
-bool EqualsNoCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (Upper(a[i]) != Upper(b[i])) return false;
-  }
-  return true;
-}
 
 // Windows opens the device, not a file, for these names with or without an
 // extension (and with spaces before the extension).
@@ -27,19 +18,19 @@ bool IsDeviceName(std::wstring_view segment) {
   static constexpr std::array<std::wstring_view, 6> kFixed{L"CON", L"PRN",    L"AUX",
                                                            L"NUL", L"CONIN$", L"CONOUT$"};
   for (auto name : kFixed) {
-    if (EqualsNoCase(base, name)) return true;
+    if (EqualsIgnoringAsciiCase(base, name)) return true;
   }
   if (base.size() == 4) {
     const std::wstring_view stem = base.substr(0, 3);
     const wchar_t digit = base[3];
     const bool numbered = (digit >= L'1' && digit <= L'9') || digit == L'\u00B9' ||
                           digit == L'\u00B2' || digit == L'\u00B3';
-    if (numbered && (EqualsNoCase(stem, L"COM") || EqualsNoCase(stem, L"LPT"))) return true;
+    if (numbered &&
+        (EqualsIgnoringAsciiCase(stem, L"COM") || EqualsIgnoringAsciiCase(stem, L"LPT")))
+      return true;
   }
   return false;
 }
-
-std::wstring Quoted(std::wstring_view s) { return L"\"" + std::wstring(s) + L"\""; }
 
 }  // namespace
 

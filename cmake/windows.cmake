@@ -1,11 +1,18 @@
 # The Win32 layers and the program with its resources.
 file(GLOB QX_RUNTIME_WIN32_SOURCES CONFIGURE_DEPENDS runtime/win32/*.cpp)
-qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime advapi32 shell32)
+qx_layer(qx_runtime_win32 SOURCES ${QX_RUNTIME_WIN32_SOURCES} LINKS qx_runtime advapi32)
 
-file(GLOB QX_UI_SOURCES CONFIGURE_DEPENDS ui/*.cpp app/win32/*.cpp about/win32/*.cpp)
+# The window base, message boxes and the input box: all the blocker's windows
+# need. The configurator's windows, flows and runtime build on it.
+set(QX_UI_CONFIGURATOR_ONLY ui/image_box.cpp ui/win_runtime.cpp)
+file(GLOB QX_UI_BASE_SOURCES CONFIGURE_DEPENDS ui/*.cpp)
+list(TRANSFORM QX_UI_CONFIGURATOR_ONLY PREPEND ${CMAKE_SOURCE_DIR}/)
+list(REMOVE_ITEM QX_UI_BASE_SOURCES ${QX_UI_CONFIGURATOR_ONLY})
+qx_layer(qx_ui_base SOURCES ${QX_UI_BASE_SOURCES} LINKS qx_runtime_win32 user32 gdi32)
+file(GLOB QX_UI_SOURCES CONFIGURE_DEPENDS app/win32/*.cpp about/win32/*.cpp)
 list(REMOVE_ITEM QX_UI_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/main.cpp)
-qx_layer(qx_ui SOURCES ${QX_UI_SOURCES}
-         LINKS qx_handlers qx_runtime_win32 user32 gdi32 comctl32 uxtheme)
+qx_layer(qx_ui SOURCES ${QX_UI_CONFIGURATOR_ONLY} ${QX_UI_SOURCES}
+         LINKS qx_ui_base qx_handlers comctl32 uxtheme)
 
 # The manifest carries the version from the one source, common/version.h.
 file(STRINGS common/version.h qx_version_line REGEX "^#define QX_VERSION_TEXT ")

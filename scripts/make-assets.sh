@@ -39,10 +39,31 @@ $IM -size 256x256 xc:none \
   -fill white -draw "polygon 128,44 196,72 190,150 128,212 66,150 60,72" \
   -fill "$seagreen" -draw "polygon 128,74 170,92 166,144 128,184 90,144 86,92" \
   "$tmp/icon256.png"
-for s in 16 32 48 50; do
-  $IM "$tmp/icon256.png" -resize ${s}x${s} -background white -flatten -alpha off -type TrueColor "$tmp/icon$s.bmp"
-done
+# Each size drawn smoothly from the large one, so that the windows never
+# stretch an icon themselves: the small and the 50-pixel icon at 100, 125, 150
+# and 200 % of 96 DPI.
+icon() {  # icon SOURCE.png OUT.ico SIZE... (a size "png": the source itself)
+  local src=$1 ico=$2 frames=()
+  shift 2
+  for s in "$@"; do
+    [ "$s" = png ] && frames+=("$src") && continue
+    $IM "$src" -resize ${s}x${s} -background white -flatten -alpha off -type TrueColor "$tmp/f$s.bmp"
+    frames+=("$tmp/f$s.bmp")
+  done
+  $IM "${frames[@]}" "$ico"
+}
+icon "$tmp/icon256.png" "$out/quellanix.ico" 16 20 24 32 48 50 63 75 100 png
 $IM "$tmp/icon256.png" -resize 50x50 -background white -flatten -alpha off -type TrueColor "BMP3:$out/icon50.bmp"
-$IM "$tmp/icon16.bmp" "$tmp/icon32.bmp" "$tmp/icon48.bmp" "$tmp/icon50.bmp" "$tmp/icon256.png" "$out/quellanix.ico"
+
+# The blocker's icon: a padlock on a slate disc, naming no tool, for Task
+# Manager and the blocker's notice; no large image, to keep the template small.
+slate='#4A5F73'
+$IM -size 256x256 xc:none \
+  -fill "$slate" -draw "circle 128,128 128,6" \
+  -fill none -stroke white -strokewidth 22 -draw "roundrectangle 90,58 166,160 38,38" \
+  -stroke none -fill white -draw "roundrectangle 62,114 194,206 14,14" \
+  -fill "$slate" -draw "circle 128,150 128,136" -draw "rectangle 121,152 135,184" \
+  "$tmp/lock256.png"
+icon "$tmp/lock256.png" "$out/blocker.ico" 16 20 24 32 40 48 64
 $IM "$out/logo.bmp" "$out/button_password.bmp" "$out/button_compile.bmp" "$out/icon50.bmp" +append /tmp/qx-assets-sheet.png
 echo "assets written to $out"

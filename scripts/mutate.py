@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
 """Measures how many small faults the native unit tests catch.
 
-A seeded sample of operator mutants over the native product sources (the
-compile database's files, less tests, benches and program mains): each mutant
-is applied alone to a copy of the tree in build/mutate, rebuilt incrementally
-and run against the unit tests. A mutant is killed when the tests fail or hang;
-one that does not compile is replaced by the next in the sample. Prints each
-survivor and the score. Run through scripts/mutate.sh.
+A seeded sample of mutants over the native product code (the compile
+database's files, less tests, benches and program mains, and the project
+headers they include outside win32 folders): each mutant is applied alone to a
+copy of the tree in build/mutate, rebuilt incrementally and run against the
+unit tests. A mutant is killed when the tests fail or hang; one that does not
+compile is replaced by the next in the sample. Two kinds: "operator" (an
+operator swapped, a literal changed) and "statement" (a call or an assignment
+removed, a condition forced true or false). Prints each survivor and the
+score. Run through scripts/mutate.sh.
 """
 import argparse
 import json
@@ -21,7 +24,7 @@ import time
 from pathlib import Path
 
 ROOT = Path(__file__).resolve().parent.parent
-WORK = ROOT / "build" / "mutate"
+WORK = ROOT / "build" / "mutate"  # --work changes it
 SRC = WORK / "src"
 BUILD = WORK / "build"
 TARGET = "unit_tests"
@@ -37,6 +40,16 @@ OPERATORS = [
     (r"\bbreak;", ";"), (r"\bcontinue;", ";"),
 ]
 LITERAL = re.compile(r"(?<![\w.'])(0[xX][0-9a-fA-F]+|\d+)([uUlL]*)(?![\w.'])")
+# A statement on lines of its own that only calls or only assigns: a name (a
+# member, a qualified or dereferenced one, an element) followed directly by
+# its arguments or by an assignment. A declaration has a space between its
+# type and its name, so it never matches.
+STATEMENT = re.compile(
+    r"(?m)^[ \t]*(?P<s>(?!(?:if|for|while|switch|return|sizeof|static_assert)\b)"
+    r"[A-Za-z_*(+-][\w:.\->\[\]*+()-]*(?:\([^;{}]*\)|\s*(?:[-+*/|&^]|<<|>>)?=(?!=)[^;{}]+)\s*;)"
+    r"[ \t]*$")
+CONDITION = re.compile(r"\b(?:if|while)\s*\(")
+KINDS = ("operator", "statement")
 
 
 def blank_non_code(text):
@@ -84,9 +97,42 @@ def blank_non_code(text):
     return "".join(out)
 
 
-def sites(path, text, lines=None):
-    """Every mutant of one file: (path, offset, old, new)."""
+def closing_paren(code, start):
+    """The offset just past the parenthesis that closes the one at `start`."""
+    depth = 0
+    for i in range(start, len(code)):
+        depth += {"(": 1, ")": -1}.get(code[i], 0)
+        if depth == 0:
+            return i + 1
+    return None
+
+
+def statement_sites(path, text, code):
+    """Calls and assignments removed; if and while conditions forced."""
+    found = []
+    for m in STATEMENT.finditer(code):
+        old = text[m.start("s"):m.end("s")]
+        if old.count("(") == old.count(")"):
+            found.append((path, m.start("s"), old, "{}"))
+    for m in CONDITION.finditer(code):
+        end = closing_paren(code, m.end() - 1)
+        if end is None:
+            continue
+        old = text[m.end() - 1:end]
+        for forced in ("(true)", "(false)"):
+            if old != forced:
+                found.append((path, m.end() - 1, old, forced))
+    return found
+
+
+def sites(path, text, lines=None, kind="operator"):
+    """Every mutant of one kind in one file: (path, offset, old, new)."""
     code = blank_non_code(text)
+    if kind == "statement":
+        found = statement_sites(path, text, code)
+        if lines is not None:
+            found = [s for s in found if text.count("\n", 0, s[1]) + 1 in lines]
+        return sorted(found, key=lambda s: (s[0], s[1], s[3]))
     found = []
     for pattern, new in OPERATORS:
         for m in re.finditer(pattern, code):
@@ -159,15 +205,32 @@ def changed_lines(rev):
     return result
 
 
+INCLUDE = re.compile(r'^#include "([^"]+)"', re.M)
+
+
 def product_sources():
-    """The compile database's files, less tests, benches and program mains."""
+    """The compile database's files, less tests, benches and program mains, and
+    the project's headers that any compiled file includes (the tests too), less
+    those of tests and of win32 folders."""
     entries = json.loads((BUILD / "compile_commands.json").read_text())
-    files = set()
+    files, compiled = set(), set()
     for e in entries:
         rel = os.path.relpath(os.path.join(e["directory"], e["file"]), SRC)
-        if rel.startswith(("..", "tests/", "bench/")) or os.path.basename(rel) == "main.cpp":
+        if rel.startswith(".."):
+            continue
+        compiled.add(rel)
+        if rel.startswith(("tests/", "bench/")) or os.path.basename(rel) == "main.cpp":
             continue
         files.add(rel)
+    todo = list(compiled)
+    while todo:
+        for header in INCLUDE.findall((SRC / todo.pop()).read_text()):
+            if header in compiled or not (SRC / header).is_file():
+                continue
+            compiled.add(header)
+            todo.append(header)
+            if not header.startswith(("tests/", "bench/")) and "/win32/" not in header:
+                files.add(header)
     return sorted(files)
 
 
@@ -179,8 +242,17 @@ def main():
     ap.add_argument("--since", metavar="REV", help="only lines added or changed since REV")
     ap.add_argument("--fast", action="store_true", help="build without ASan/UBSan")
     ap.add_argument("--list", action="store_true", help="print the sample and stop")
+    ap.add_argument("--kind", choices=KINDS, default="operator",
+                    help="operator: operators and literals; statement: calls and assignments "
+                         "removed, conditions forced (default operator)")
+    ap.add_argument("--work", metavar="DIR", help="the copy and its build (default build/mutate), "
+                    "so that two samples can run at once")
     args = ap.parse_args()
     started = time.monotonic()
+    if args.work:
+        global WORK, SRC, BUILD
+        WORK = Path(args.work).resolve()
+        SRC, BUILD = WORK / "src", WORK / "build"
 
     sync_copy()
     sanitize = "OFF" if args.fast else "ON"
@@ -202,7 +274,7 @@ def main():
 
     pool = []
     for f, only in lines.items():
-        pool += sites(f, (SRC / f).read_text(), only)
+        pool += sites(f, (SRC / f).read_text(), only, args.kind)
     random.Random(args.seed).shuffle(pool)
     if args.list:
         for path, at, old, new in pool[: args.count]:
@@ -219,7 +291,7 @@ def main():
     if rc != 0:
         sys.exit("mutate: the unit tests fail before any mutant\n" + out)
     hang = max(10.0, 10 * (time.monotonic() - t0))
-    print(f"mutate: seed {args.seed}, {len(pool)} mutants in {len(lines)} files, "
+    print(f"mutate: {args.kind} mutants, seed {args.seed}, {len(pool)} mutants in {len(lines)} files, "
           f"{args.count} to run; a test run over {hang:.0f} s is a hang", flush=True)
 
     killed, survivors, broken = 0, [], 0
@@ -253,7 +325,8 @@ def main():
     print(f"\nSurvivors ({len(survivors)}):")
     for s in survivors:
         print("  " + s)
-    print(f"\nScore: {killed}/{total} killed ({100 * killed / total:.0f} %), seed {args.seed}; "
+    print(f"\nScore: {killed}/{total} killed ({100 * killed / total:.0f} %), {args.kind} mutants, "
+          f"seed {args.seed}; "
           f"{broken} did not compile and were replaced; {time.monotonic() - started:.0f} s")
 
 

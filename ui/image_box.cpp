@@ -19,7 +19,10 @@ void Paint(HWND hwnd) {
     HDC memory = CreateCompatibleDC(dc);
     {
       SelectGuard select(memory, bitmap);
+      // Averaged, not dropped or doubled, pixels at other DPIs; HALFTONE
+      // wants the brush origin set after it.
       SetStretchBltMode(dc, HALFTONE);
+      SetBrushOrgEx(dc, 0, 0, nullptr);
       StretchBlt(dc, 0, 0, client.right, client.bottom, memory, 0, 0, info.bmWidth, info.bmHeight,
                  SRCCOPY);
     }

@@ -175,6 +175,7 @@ void Window::OnDpiChanged(int dpi, const RECT& suggested) {
   SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ApplyLayout();
+  OnNewDpi();
 }
 
 void Window::KeepFocus(bool activated) {

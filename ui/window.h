@@ -67,6 +67,8 @@ class Window {
   // The font of the controls whose table row names none, at `dpi`. By default a
   // dialog's own font, scaled; none for other windows.
   virtual std::optional<LOGFONTW> DefaultFont(int dpi);
+  // The controls are laid out for a new DPI: reload what is sized by it (icons).
+  virtual void OnNewDpi() {}
   // The window is gone; the object may delete itself here.
   virtual void OnFinalMessage() {}
   // Whether the program runs on while this window is open: the last such

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "about/frm_about.h"
 #include "about/win32/about_layout.h"
@@ -14,7 +15,7 @@
 namespace qx::win {
 namespace {
 
-constexpr int kIconPixels = 50;
+constexpr int kIconPixels96 = 50;
 
 // Fixed dialog border: no sizing, no minimise or maximise box.
 constexpr WindowSpec kAboutSpec{
@@ -36,10 +37,10 @@ class AboutWindow final : public Window, public AboutView {
       : Window(instance, rt.dialogs, kAboutSpec), form_(rt, *this) {}
 
   // Creates, places, loads and shows the dialog. Throws Failure.
-  void Open() {
+  void Open(HWND beside) {
     // No owner: the dialog is modeless and independent of the main window.
     CreateModeless(nullptr, L"");
-    PlaceClient();
+    PlaceClient(beside);
     form_.Form_Load();
     ShowWindow(hwnd(), SW_SHOWNORMAL);
     SetForegroundWindow(hwnd());
@@ -60,29 +61,45 @@ class AboutWindow final : public Window, public AboutView {
     SetDlgItemTextW(hwnd(), id, std::wstring(text).c_str());
   }
 
-  void OnCreate() override {
-    // The program icon at its own size, for the picture and the title bar.
-    icon_.reset(static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                              kIconPixels, kIconPixels, LR_DEFAULTCOLOR)));
-    if (!icon_) ThrowLastError(L"Could not load the program icon.");
+  void OnCreate() override { OnNewDpi(); }
+
+  // The program icon at its own size at this DPI, for the picture and the
+  // title bar. The old ones go once the windows hold the new.
+  void OnNewDpi() override {
+    const int size = MulDiv(kIconPixels96, dpi(), USER_DEFAULT_SCREEN_DPI);
+    Icon icon(static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size,
+                                            size, LR_DEFAULTCOLOR)));
+    if (!icon) ThrowLastError(L"Could not load the program icon.");
     const int small = GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi()));
-    icon_small_.reset(static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(IDI_APP),
-                                                    IMAGE_ICON, small, small, LR_DEFAULTCOLOR)));
-    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    Icon icon_small(static_cast<HICON>(LoadImageW(instance(), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                                  small, small, LR_DEFAULTCOLOR)));
+    SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon.get()));
     SendMessageW(hwnd(), WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(icon_small_ ? icon_small_.get() : icon_.get()));
+                 reinterpret_cast<LPARAM>(icon_small ? icon_small.get() : icon.get()));
     SendMessageW(Control(kAboutIconId), STM_SETIMAGE, IMAGE_ICON,
-                 reinterpret_cast<LPARAM>(icon_.get()));
+                 reinterpret_cast<LPARAM>(icon.get()));
+    icon_ = std::move(icon);
+    icon_small_ = std::move(icon_small);
   }
 
-  // The client area, not the frame, sits at the fixed place on the screen.
-  void PlaceClient() {
+  // The client area, not the frame, sits at the fixed place from the top-left
+  // corner of the main window's monitor (the primary without one), at that
+  // monitor's DPI.
+  void PlaceClient(HWND beside) {
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    GetMonitorInfoW(MonitorFromWindow(beside, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const POINT corner{monitor.rcMonitor.left, monitor.rcMonitor.top};
+    // Onto that monitor first, where the dialog lays itself out for its DPI.
+    SetWindowPos(hwnd(), nullptr, corner.x, corner.y, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     POINT client{0, 0};
     ClientToScreen(hwnd(), &client);
     RECT frame{};
     GetWindowRect(hwnd(), &frame);
-    SetWindowPos(hwnd(), nullptr, frame.left + TwipsToPixels(kAboutLeftTwips, dpi()) - client.x,
-                 frame.top + TwipsToPixels(kAboutTopTwips, dpi()) - client.y, 0, 0,
+    SetWindowPos(hwnd(), nullptr,
+                 frame.left + corner.x + TwipsToPixels(kAboutLeftTwips, dpi()) - client.x,
+                 frame.top + corner.y + TwipsToPixels(kAboutTopTwips, dpi()) - client.y, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
 
@@ -156,7 +173,7 @@ class AboutWindow final : public Window, public AboutView {
 
 }  // namespace
 
-void ShowAboutDialog(HINSTANCE instance, Runtime& rt) {
+void ShowAboutDialog(HINSTANCE instance, Runtime& rt, HWND beside) {
   if (open_dialog) {
     // Already loaded: to the front, without loading again.
     if (IsIconic(open_dialog->hwnd())) ShowWindow(open_dialog->hwnd(), SW_RESTORE);
@@ -164,7 +181,7 @@ void ShowAboutDialog(HINSTANCE instance, Runtime& rt) {
     return;
   }
   auto about = std::make_unique<AboutWindow>(instance, rt);
-  about->Open();  // on failure no window is left, and the object goes with `about`
+  about->Open(beside);  // on failure no window is left, and the object goes with `about`
   open_dialog = about.release();
 }
 

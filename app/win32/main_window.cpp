@@ -1,6 +1,7 @@
 #include "app/win32/main_window.h"
 
 #include <string>
+#include <utility>
 
 #include "about/win32/about_window.h"
 #include "app/win32/control_ids.h"
@@ -12,6 +13,8 @@
 
 namespace qx::win {
 namespace {
+
+constexpr int kIconPixels96 = 50;
 
 WindowSpec MainSpec() {
   return {.style = WS_OVERLAPPEDWINDOW,
@@ -60,11 +63,21 @@ void MainWindow::Create(int show_command) {
   Show(show_command);
 }
 
+// The program icon: the fifty-pixel image and the small one, at the DPI of
+// the window's monitor. The old ones go once the window holds the new.
+void MainWindow::OnNewDpi() {
+  const auto dpi = static_cast<UINT>(this->dpi());
+  Icon big(LoadAppIcon(instance(),
+                       MulDiv(kIconPixels96, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI)));
+  Icon small(LoadAppIcon(instance(), GetSystemMetricsForDpi(SM_CXSMICON, dpi)));
+  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+  icon_big_ = std::move(big);
+  icon_small_ = std::move(small);
+}
+
 void MainWindow::OnCreate() {
-  icon_big_.reset(LoadAppIcon(instance(), 50));
-  icon_small_.reset(LoadAppIcon(instance(), GetSystemMetrics(SM_CXSMICON)));
-  SendMessageW(hwnd(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_big_.get()));
-  SendMessageW(hwnd(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_small_.get()));
+  OnNewDpi();
   for (const FixedControl& f : FixedControls()) {
     if (f.kind != FixedKind::Image) continue;
     Bitmap& image = images_[static_cast<std::size_t>(f.image_resource - IDB_LOGO)];
@@ -119,7 +132,7 @@ void MainWindow::SetValue(std::size_t catalogue_index, int value) {
   SendDlgItemMessageW(hwnd(), BoxId(catalogue_index), BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
-void MainWindow::ShowAbout() { ShowAboutDialog(instance(), rt_); }
+void MainWindow::ShowAbout() { ShowAboutDialog(instance(), rt_, hwnd()); }
 
 void MainWindow::EndProgram() { CloseAllAndQuit(); }
 

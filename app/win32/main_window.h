@@ -27,6 +27,7 @@ class MainWindow final : public Window, public MainView {
 
  private:
   void OnCreate() override;
+  void OnNewDpi() override;
   void OnCommand(int id, int code) override;
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
 

@@ -12,15 +12,15 @@ std::optional<FileId> FileIdOf(HANDLE file) {
 
 std::optional<FileId> FileIdOf(const std::wstring& path) {
   // Attributes only: no sharing conflict with a running blocker's hold.
-  const qx::win::FileHandle file(CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
-                                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                             nullptr, OPEN_EXISTING, 0, nullptr));
+  const qx::win::FileHandle file(CreateFileW(
+      qx::win::ExtendedPath(path).c_str(), FILE_READ_ATTRIBUTES,
+      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING, 0, nullptr));
   return file ? FileIdOf(file.get()) : std::nullopt;
 }
 
 FileHold::FileHold(const std::wstring& path)
-    : file_(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
-                        nullptr)) {
+    : file_(CreateFileW(qx::win::ExtendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                        OPEN_EXISTING, 0, nullptr)) {
   if (file_) id_ = FileIdOf(file_.get());
 }
 

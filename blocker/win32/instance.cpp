@@ -2,8 +2,8 @@
 
 namespace qx::blocker::win {
 
-InstanceLock::InstanceLock(const FileId& file) : name_(InstanceName(file)) {
-  mutex_ = CreateMutexW(nullptr, TRUE, (L"Local\\" + name_).c_str());
+InstanceLock::InstanceLock(const FileId& file) {
+  mutex_ = CreateMutexW(nullptr, TRUE, (L"Local\\" + InstanceName(file)).c_str());
   first_ = !(mutex_ && GetLastError() == ERROR_ALREADY_EXISTS);
 }
 

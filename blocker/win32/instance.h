@@ -21,10 +21,8 @@ class InstanceLock {
   InstanceLock(const InstanceLock&) = delete;
   InstanceLock& operator=(const InstanceLock&) = delete;
   bool first() const { return first_; }
-  const std::wstring& name() const { return name_; }
 
  private:
-  std::wstring name_;
   HANDLE mutex_ = nullptr;
   bool first_ = true;
 };

@@ -11,6 +11,7 @@
 #include "runtime/win32/file_bytes.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/replacing_file.h"
 
 namespace qx::blocker::win {
 namespace {
@@ -64,25 +65,10 @@ void AppendLogLine(const std::wstring& path, std::string_view line) {
   const std::uint64_t from = KeptFrom(bytes);
   std::string log = TrimmedLog(ReadKept(file.get(), from, bytes, path), from, line);
   file.reset();
-  const std::wstring temp = path + L".new";
-  {
-    qx::win::FileHandle out(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!out) qx::win::ThrowLastError(L"Could not write the activity log \"" + path + L"\".");
-    try {
-      WriteAll(out.get(), log, path);
-    } catch (...) {
-      out.reset();
-      DeleteFileW(temp.c_str());
-      throw;
-    }
-  }
-  if (!MoveFileExW(temp.c_str(), path.c_str(),
-                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-    const DWORD code = GetLastError();
-    DeleteFileW(temp.c_str());
-    qx::win::ThrowError(L"Could not write the activity log \"" + path + L"\".", code);
-  }
+  qx::win::ReplacingFile trimmed(path, L"Could not write the activity log \"" + path + L"\".",
+                                 qx::win::LastErrorText);
+  trimmed.Write(log);
+  trimmed.Replace(log.size());
 }
 
 }  // namespace qx::blocker::win

@@ -2,14 +2,13 @@
 
 #include <winternl.h>
 
-#include "blocker/version_resource.h"
 #include "blocker/win32/desktop_windows.h"
-#include "blocker/win32/image_bytes.h"
 #include "blocker/win32/process_owner.h"
+#include "blocker/win32/version_values.h"
 #include "common/failure.h"
-#include "runtime/win32/file_bytes.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/system_path.h"
 
 namespace qx::blocker::win {
 namespace {
@@ -33,15 +32,12 @@ struct ProcessEntry {
 using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
 constexpr ULONG kSystemProcessInformation = 5;
 constexpr LONG kInfoLengthMismatch = static_cast<LONG>(0xC0000004);
-constexpr std::size_t kLongestPath = 32768;  // characters, the \\?\ form's limit
 
 QueryFn Query() {
   static const auto fn = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(
       GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQuerySystemInformation")));
   return fn;
 }
-
-std::wstring OriginalFilenameIn(std::string& block);
 
 class Process : public OpenedProcess {
  public:
@@ -54,14 +50,10 @@ class Process : public OpenedProcess {
   std::optional<std::wstring> ImagePath() const override { return win::ImagePath(process_.get()); }
   std::optional<std::wstring> OriginalNameInMemory() const override {
     // Opened again for reading, and the same process only while it was created when this one was.
-    const Process image(
-        OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_VM_READ, FALSE, pid_), pid_);
-    const auto bytes = image.process_ ? ImageBytes(image.process_.get()) : nullptr;
-    auto block = bytes && image.Created() == Created()
-                     ? VersionResource(*bytes, ImageLayout::kLoaded)
-                     : std::nullopt;
-    if (!block) return std::nullopt;
-    return block->empty() ? std::wstring() : OriginalFilenameIn(*block);
+    const Process image(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid_),
+                        pid_);
+    if (!image.process_ || image.Created() != Created()) return std::nullopt;
+    return ImageVersionString(image.process_.get(), L"OriginalFilename");
   }
   bool End() override { return TerminateProcess(process_.get(), 1) != 0; }
 
@@ -69,32 +61,6 @@ class Process : public OpenedProcess {
   qx::win::ProcessHandle process_;
   DWORD pid_;
 };
-
-std::wstring OriginalFilenameIn(std::string& block) {
-  struct Translation {
-    WORD language;
-    WORD code_page;
-  };
-  Translation* translations = nullptr;
-  UINT length = 0;
-  if (!VerQueryValueW(block.data(), L"\\VarFileInfo\\Translation",
-                      reinterpret_cast<void**>(&translations), &length)) {
-    return {};
-  }
-  for (UINT i = 0; i < length / sizeof(Translation); ++i) {
-    wchar_t query[64];
-    swprintf(query, std::size(query), L"\\StringFileInfo\\%04x%04x\\OriginalFilename",
-             translations[i].language, translations[i].code_page);
-    wchar_t* value = nullptr;
-    UINT chars = 0;
-    if (VerQueryValueW(block.data(), query, reinterpret_cast<void**>(&value), &chars) && chars) {
-      std::wstring name(value, chars);
-      while (!name.empty() && name.back() == L'\0') name.pop_back();
-      return name;
-    }
-  }
-  return {};
-}
 
 }  // namespace
 
@@ -146,26 +112,17 @@ int SystemProcesses::CloseWindows(std::span<const std::uint32_t> pids, bool insi
 }
 
 std::optional<std::wstring> SystemProcesses::OriginalName(const std::wstring& path) {
-  const std::unique_ptr<ByteSource> file = qx::win::OpenFileBytes(path);
-  if (!file) return std::nullopt;
-  auto block = VersionResource(*file);
-  if (!block) return std::nullopt;
-  return block->empty() ? std::wstring() : OriginalFilenameIn(*block);
+  return FileVersionString(path, L"OriginalFilename");
 }
 
 std::optional<std::wstring> ImagePath(HANDLE process) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    DWORD size = static_cast<DWORD>(path.size());
-    if (QueryFullProcessImageNameW(process, 0, path.data(), &size)) {
-      path.resize(size);
-      return path;
-    }
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= kLongestPath) {
-      return std::nullopt;
-    }
-    path.resize(path.size() * 4);
-  }
+  std::wstring path = qx::win::SystemPath([process](wchar_t* buffer, DWORD size) {
+    DWORD length = size;
+    if (QueryFullProcessImageNameW(process, 0, buffer, &length)) return length;
+    return GetLastError() == ERROR_INSUFFICIENT_BUFFER ? size : DWORD{0};
+  });
+  if (path.empty()) return std::nullopt;
+  return path;
 }
 
 }  // namespace qx::blocker::win

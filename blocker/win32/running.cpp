@@ -15,8 +15,8 @@
 #include "blocker/win32/logon_watch.h"
 #include "blocker/win32/notice.h"
 #include "blocker/win32/process_guard.h"
+#include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
-#include "blocker/win32/watcher.h"
 #include "catalogue/catalogue.h"
 #include "common/failure.h"
 #include "runtime/win32/last_error.h"
@@ -97,11 +97,12 @@ class Blocker {
   }
 
   void Scan() {
+    notice_.NoteWhereTheChildLooks();
     Guarded(scan_failed_, L"\n\nPrograms are still stopped when their windows appear.",
-            [&] { Stopped(watcher_.Scan()); });
-    Guarded(other_failed_, L"", [&] { Stopped(watcher_.CloseRunDialogs()); });
+            [&] { Stopped(stopper_.Scan()); });
+    Guarded(other_failed_, L"", [&] { Stopped(stopper_.CloseRunDialogs()); });
     last_scan_ = GetTickCount64();
-    if (watcher_.Waiting()) ScanSoon();  // a process too young to be judged
+    if (stopper_.Waiting()) ScanSoon();  // a process too young to be judged
   }
 
   // A list check within kSoonMs of the last one, at most one pending.
@@ -126,14 +127,15 @@ class Blocker {
   }
 
   void WindowCreated(HWND window) {
+    notice_.NoteWhereTheChildLooks();
     Guarded(other_failed_, L"", [&] {
       DWORD pid = 0;
       GetWindowThreadProcessId(window, &pid);
-      Stopped(watcher_.Check(pid));
+      Stopped(stopper_.Check(pid));
       ScanSoon();  // a console window's program is not the window's own process
       // The Run dialog's controls appear after the dialog: look at their parent.
       HWND parent = GetParent(window);
-      Stopped(watcher_.CloseIfRunDialog(parent ? parent : window));
+      Stopped(stopper_.CloseIfRunDialog(parent ? parent : window));
     });
   }
 
@@ -171,7 +173,7 @@ class Blocker {
 
   const BlockerSettings& settings_;
   const BlockerFile& file_;
-  Watcher watcher_{settings_};
+  ProgramStopper stopper_{settings_};
   qx::win::WinDialogs dialogs_;
   Notice notice_;
   std::wstring logon_name_;
@@ -211,7 +213,6 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
     case WM_CLOSE:
     case WM_DESTROY:
     case WM_NCDESTROY:
-    case WM_QUIT:
       return 0;
   }
   return DefWindowProcW(hwnd, msg, wparam, lparam);

@@ -6,17 +6,14 @@
 
 #include "common/path_parts.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/system_path.h"
 
 namespace qx::win {
 
 std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n == 0) return {};
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(path.size() * 2);  // truncated: long path
-  }
+  // A truncated path comes back as long as the buffer.
+  return SystemPath(
+      [](wchar_t* buffer, DWORD size) { return GetModuleFileNameW(nullptr, buffer, size); });
 }
 
 AppFacts ReadAppFacts() {

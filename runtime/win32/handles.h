@@ -78,7 +78,6 @@ using FindHandle = UniqueHandle<FindHandleTraits>;
 using RegKey = UniqueHandle<RegKeyTraits>;
 using Font = UniqueHandle<GdiTraits<HFONT>>;
 using Bitmap = UniqueHandle<GdiTraits<HBITMAP>>;
-using Brush = UniqueHandle<GdiTraits<HBRUSH>>;
 using Icon = UniqueHandle<IconTraits>;
 
 // GetDC/ReleaseDC pair.

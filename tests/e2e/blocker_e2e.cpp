@@ -162,6 +162,10 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
   HWND notice = WaitForTopWindow(blocker.pid(), blocker::win::kNoticeWindowClass, L"");
   EXPECT_EQ(Text(Children(notice).at(0)), L"Run Dialog is blocked on this computer.");
   SaveScreenshot(notice, ::GetSysColor(COLOR_INFOBK), L"blocker_notice");
+  RECT at{}, work{};  // at the bottom right of the one monitor's work area
+  ::GetWindowRect(notice, &at);
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_EQ(std::pair(at.right, at.bottom), std::pair(work.right - 16, work.bottom - 16));
   EXPECT_EQ(TopWindows(blocker.pid()).size(), 1u);  // one notice at a time, and no other window
   const std::string log = ReadFile(LogOf(L"Guard"));
   EXPECT_TRUE(Logged(kNotepadLine) && Logged("  Solitaire  " + Narrow(deep))) << log;

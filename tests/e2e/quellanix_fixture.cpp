@@ -12,9 +12,9 @@ namespace {
 constexpr auto kStartTimeout = 20s;
 
 // One digit a box, in catalogue order.
-std::string StatesText(const BoxStates& states) {
-  std::string text;
-  for (const int state : states) text += static_cast<char>('0' + state);
+std::wstring StatesText(const BoxStates& states) {
+  std::wstring text;
+  for (const int state : states) text += static_cast<wchar_t>(L'0' + state);
   return text;
 }
 
@@ -62,27 +62,39 @@ HWND QuellanixTest::Header(Group group) const {
   throw DriverError(L"no header for that group");
 }
 
-::testing::AssertionResult QuellanixTest::WaitForBoxStates(const BoxStates& expected) const {
+BoxStates QuellanixTest::ReadBoxStates() const {
   BoxStates seen{};
-  const auto read = [&] {
-    for (std::size_t i = 0; i < kEntryCount; ++i) seen[i] = CheckState(Box(i));
-    return seen == expected;
-  };
-  if (WaitUntil(read)) return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "boxes in catalogue order:\n  expected " << StatesText(expected) << "\n  shown    "
-         << StatesText(seen);
+  for (std::size_t i = 0; i < kEntryCount; ++i) seen[i] = CheckState(Box(i));
+  return seen;
+}
+
+void QuellanixTest::GiveForStates(const std::function<void()>& input, const BoxStates& expected,
+                                  std::wstring_view what) {
+  const BoxStates before = ReadBoxStates();
+  GiveInput(
+      input, [&] { return ReadBoxStates() == expected; }, [&] { return ReadBoxStates() == before; },
+      std::wstring(what) + L" for the boxes " + StatesText(expected));
+}
+
+HWND QuellanixTest::ClickForBox(HWND control) {
+  // A box shown disables the main window, which still takes input when the click was lost.
+  GiveInput([&] { Click(control); },
+            [&] { return FindTopWindow(pid(), kDialogClass, L"") != nullptr; },
+            [&] { return ::IsWindowEnabled(main_) != FALSE; }, L"a click on " + Text(control));
+  return WaitForTopWindow(pid(), kDialogClass, L"");
 }
 
 void QuellanixTest::ChooseMenuItem(wchar_t menu_key, wchar_t item_key) {
+  const auto menu_open = [&] { return FindTopWindow(pid(), kMenuClass, L"") != nullptr; };
+  const auto menu_mode = [&] { return (InputState(main_).flags & GUI_INMENUMODE) != 0; };
   // A menu still closing from the last choice would be taken for the new one.
-  WaitUntil([&] { return !FindTopWindow(pid(), kMenuClass, L""); });
+  WaitUntil([&] { return !menu_open() && !menu_mode(); });
   BringToFront(main_);
-  // F10 opens the menu bar as Alt does, with no modifier to hold.
-  PressKey(VK_F10);
-  PressKey(static_cast<WORD>(menu_key));
-  // The item key must reach the open menu, not the window.
-  WaitForTopWindow(pid(), kMenuClass, L"");
+  // F10 opens the menu bar as Alt does, with no modifier to hold. The item key
+  // must reach the open menu, not the window.
+  GiveInput([] { PressKey(VK_F10); }, menu_mode, [&] { return !menu_mode(); }, L"F10");
+  GiveInput([&] { PressKey(static_cast<WORD>(menu_key)); }, menu_open,
+            [&] { return menu_mode() && !menu_open(); }, L"the menu's access key");
   PressKey(static_cast<WORD>(item_key));
 }
 

@@ -45,8 +45,16 @@ class QuellanixTest : public ::testing::Test {
   HWND Box(std::size_t catalogue_index) const;
   HWND Header(Group group) const;
 
-  // Waits until the boxes show `expected`; the states seen when they do not.
-  ::testing::AssertionResult WaitForBoxStates(const BoxStates& expected) const;
+  BoxStates ReadBoxStates() const;
+  // Gives `input` until the boxes show `expected` (see GiveInput); a click on
+  // `control`, a box or a group header.
+  void GiveForStates(const std::function<void()>& input, const BoxStates& expected,
+                     std::wstring_view what);
+  void ClickForStates(HWND control, const BoxStates& expected) {
+    GiveForStates([&] { Click(control); }, expected, L"a click on " + Text(control));
+  }
+  // Clicks `control` and waits for the box it opens.
+  HWND ClickForBox(HWND control);
 
   // F10 and the menu's access key, then the item's, to the main window.
   void ChooseMenuItem(wchar_t menu_key, wchar_t item_key);

@@ -28,6 +28,7 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
   bool fail_start = false;           // Shell and StartExact throw Failure
   std::map<std::wstring, std::string> files;  // path -> contents
   std::optional<std::wstring> fail_write;     // the reason of a scripted write failure
+  std::wstring unreadable;                    // a file whose reads fail
   // Below HKEY_LOCAL_MACHINE: (key, name) -> (type, data).
   std::map<std::pair<std::string, std::string>, std::pair<std::uint32_t, std::vector<std::uint8_t>>>
       registry;
@@ -58,7 +59,13 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
   // All or nothing, like the real one: a failure leaves `files` unchanged.
   bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
   std::unique_ptr<ByteSource> OpenForReading(std::wstring_view path) override {
-    return std::make_unique<MemorySource>(files.at(std::wstring(path)));
+    struct Failing : MemorySource {
+      using MemorySource::MemorySource;
+      bool Read(std::uint64_t, std::size_t, char*) const override { return false; }
+    };
+    const std::string& bytes = files.at(std::wstring(path));
+    if (path == unreadable) return std::make_unique<Failing>(bytes);
+    return std::make_unique<MemorySource>(bytes);
   }
   void ComposeFile(std::wstring_view source, std::wstring_view target,
                    const std::function<Composition(std::uint64_t)>& plan) override {
@@ -74,7 +81,7 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
                      std::size_t capacity) override {
     ++reads;
     const auto it = registry.find({std::string(key), std::string(name)});
-    if (root != kHKeyLocalMachine || it == registry.end()) return {2, 0, {}};
+    if (root != 0x80000002u || it == registry.end()) return {2, 0, {}};  // HKEY_LOCAL_MACHINE
     if (it->second.second.size() > capacity) return {234, it->second.first, {}};
     return {0, it->second.first, it->second.second};
   }

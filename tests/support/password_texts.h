@@ -8,11 +8,5 @@ namespace qx::test {
 inline constexpr wchar_t kPasswordPrompt[] =
     L"Please enter a password that can be used to disable Quellanix";
 inline constexpr wchar_t kPasswordSet[] = L"Password has been set and encrypted.";
-inline constexpr wchar_t kNoPassword[] = L"No Password has been set";
-
-inline std::wstring ChangeText(const std::wstring& from, const std::wstring& to) {
-  return L"You have requested to change the password from " + from + L" to " + to +
-         L". Do you wish to continue?";
-}
 
 }  // namespace qx::test

@@ -22,6 +22,7 @@ TEST(VbRandom, ReproducesTheRuntimesSequenceRestartAndReseed) {
   EXPECT_NEAR(fresh.Next(), 0.7055475, 5e-8);
   EXPECT_NEAR(fresh.Next(), 0.5334240, 5e-8);
   EXPECT_NEAR(restarted.Next(-1.0f), 0.224007, 5e-7);
+  EXPECT_NEAR(VbRandom().Next(1.0f), 0.7055475, 5e-8);  // no reseed: the next value
   // Randomize mixes the upper half of the double into the middle bytes; the
   // shift is arithmetic.
   // clang-format off
@@ -75,6 +76,8 @@ TEST(CipherClass, EncryptsAndDecryptsTheProgramWideValues) {
   values.PlainPassword.clear();
   c.Decrypt();
   EXPECT_EQ(values.EncryptedPassword + L"|" + values.PlainPassword, L"=X[kZS^N|secret");
+  values.PlainPassword = L"\x263A";
+  EXPECT_THROW(c.Encrypt(), Failure);
 }
 
 }  // namespace

@@ -64,9 +64,10 @@ TEST_F(MainFixture, AHeaderClickFollowsItsDecidingBoxAloneAndTouchesNoOtherGroup
 }
 
 TEST_F(MainFixture, PasswordFlowOutcomes) {
-  const std::wstring none = std::wstring(test::kNoPassword) + L"|16|No Password";
+  const std::wstring none = L"No Password has been set|16|No Password";
   const auto change = [](const std::wstring& from, const std::wstring& to) {
-    return test::ChangeText(from, to) + L"|4|Password Change";
+    return L"You have requested to change the password from " + from + L" to " + to +
+           L". Do you wish to continue?|4|Password Change";
   };
   const std::wstring refused =
       L"This password contains characters that the system's ANSI code page cannot represent, so "
@@ -139,10 +140,12 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
 // anything is written; a write failure keeps its reason.
 TEST_F(MainFixture, ACompileThatFailsShowsNoCompletionAndKeepsTheReason) {
   fake.fail_write = L"There is not enough space on the disk.";
+  fake.unreadable = kFolder + L"\\Locked.exe";
   // clang-format off
   const struct { std::wstring title, reason; std::string existing = {}; } cases[] = {
       {L"CON", L"device"}, {L"Guard", L"space"},
       {L"Uninstall", L"is not a blocker, so it may belong to another program", "MZ other"},
+      {L"Locked", L"already there, and reading it failed", "MZ locked"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -160,6 +163,9 @@ TEST_F(MainFixture, ACompileThatFailsShowsNoCompletionAndKeepsTheReason) {
     EXPECT_EQ(fake.boxes, Texts{});
     EXPECT_EQ(fake.files[path], c.existing);  // as it was, or still none
   }
+  Script(L"pw", {}, {L"Guard"});
+  values.EncryptedPassword = L"\x263A";  // not from the cipher
+  EXPECT_THROW(form.mnuCompile_Click(), Failure);
 }
 
 }  // namespace

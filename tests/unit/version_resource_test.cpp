@@ -95,6 +95,54 @@ TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoF
   EXPECT_EQ(VersionResource(MemorySource(exact.substr(0, exact.size() - 1))), "");
   // Cut inside the data entry: its last block is a short one.
   EXPECT_EQ(VersionResource(MemorySource(exact.substr(0, kData + 6))), "");
+  // Cut before the language entry, whose fields must not read as zeros: they
+  // would lead to the root, made to look like a data entry.
+  Put(image, kRsrc, kRsrcRva, 4);
+  Put(image, kRsrc + 4, 4, 4);
+  EXPECT_EQ(VersionResource(MemorySource(std::string_view(image).substr(0, kLevel2 + 16))), "");
+}
+
+TEST(VersionResource, IsFoundInAnImageAsTheLoaderMappedIt) {
+  const std::string file = Image(false);
+  std::string loaded = file.substr(0, kRsrc) + std::string(kRsrcRva - kRsrc, '\0');
+  loaded += file.substr(kRsrc);
+  EXPECT_EQ(VersionResource(MemorySource(loaded), ImageLayout::kLoaded),
+            std::string(kPayload, sizeof kPayload));
+  EXPECT_EQ(VersionResource(MemorySource(file), ImageLayout::kLoaded), "");
+}
+
+// A node of a version resource: length, value length, type (1: text), key,
+// value and children, each part at a 4-byte boundary.
+std::string Node(std::wstring_view key, std::wstring_view text, const std::string& children = "",
+                 std::size_t binary = 0) {
+  const auto utf16 = [](std::wstring_view w, std::string s) {
+    for (wchar_t c : w) s += {static_cast<char>(c), '\0'};
+    return s.append((4 - s.size() % 4) % 4, '\0');
+  };
+  std::string node = utf16(std::wstring(key) + L'\0', std::string(6, '\0')) +
+                     utf16(text, std::string(binary, '\x7F')) + children;
+  Put(node, 0, static_cast<std::uint32_t>(node.size()), 2);
+  Put(node, 2, static_cast<std::uint32_t>(binary ? binary : text.size()), 2);
+  Put(node, 4, binary ? 0 : 1, 2);
+  return node;
+}
+
+TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
+  const auto block = [](const std::string& children) {
+    return Node(L"VS_VERSION_INFO", L"", children, 52);
+  };
+  const std::string vars = Node(L"VarFileInfo", L"", Node(L"Translation", L"", "", 4));
+  const std::string table = Node(L"040904b0", L"", Node(L"OriginalFilename", L"Game.exe"));
+  const std::string empty = Node(L"000004b0", L"", Node(L"OriginalFilename", L""));
+  const std::string good = block(vars + Node(L"StringFileInfo", L"odd", empty + table));
+  std::string zero_length = good;
+  Put(zero_length, 92, 0, 2);  // the first child, after the root's key and fixed value
+  EXPECT_EQ(VersionString(good, L"originalFILENAME"), L"Game.exe");
+  for (const std::string& none : {block(Node(L"StringFileInfoX", L"", table)), block(vars),
+                                  good.substr(0, good.size() - 2), zero_length, std::string()}) {
+    EXPECT_EQ(VersionString(none, L"OriginalFilename"), L"") << none.size();
+  }
+  EXPECT_EQ(VersionString(good, L"ProductName"), L"");
 }
 
 }  // namespace

@@ -2,8 +2,9 @@
 # processes (fonts, menus, icons), DPI changes, and the version resource of the
 # built exe.
 file(GLOB QX_WIN_TESTS CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*_win.cpp)
-add_executable(main_window_win_tests ${QX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/assets/quellanix.rc)
-target_link_libraries(main_window_win_tests PRIVATE qx_ui gtest_main version)
+add_executable(main_window_win_tests ${QX_WIN_TESTS} ${CMAKE_SOURCE_DIR}/assets/quellanix.rc
+               ${CMAKE_SOURCE_DIR}/blocker/win32/version_values.cpp)
+target_link_libraries(main_window_win_tests PRIVATE qx_ui qx_blocker_core gtest_main)
 target_include_directories(main_window_win_tests PRIVATE ${CMAKE_SOURCE_DIR})
 qx_wine_path(qx_exe_win "${QX_DIST_DIR}/Quellanix.exe")
 qx_wine_path(qx_template_win "${QX_DIST_DIR}/quellanix.ext")

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <cwchar>
 #include <optional>
+#include <span>
 #include <string>
 #include <tuple>
 #include <type_traits>
@@ -15,9 +17,12 @@
 #include "about/win32/about_window.h"
 #include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
+#include "blocker/version_resource.h"
+#include "blocker/win32/version_values.h"
 #include "common/failure.h"
 #include "common/version.h"
 #include "runtime/win32/ansi_codec.h"
+#include "runtime/win32/file_bytes.h"
 #include "runtime/win32/handles.h"
 #include "ui/fonts.h"
 #include "ui/win_runtime.h"
@@ -48,22 +53,52 @@ void MoveToDpi(HWND window, int dpi) {
   SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&r));
 }
 
-// Every control at its table's place for `dpi`; those with a font of their
-// own in it at that size, in the chosen face.
-void ExpectLaidOut(HWND window, std::span<const ControlSpec> controls, int dpi) {
-  const std::wstring face = FontCache(dpi).Face();
+// The width of the icon a window shows; 0 for none.
+LONG IconWidth(LRESULT icon) {
+  ICONINFO info{};
+  BITMAP colour{};
+  if (!GetIconInfo(reinterpret_cast<HICON>(icon), &info)) return 0;
+  GetObjectW(info.hbmColor, sizeof colour, &colour);
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+  return colour.bmWidth;
+}
+
+// The program's fifty-pixel image and small icon at `dpi` in the title bar.
+void ExpectIconsAt(HWND window, int dpi) {
+  EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_BIG, 0)),
+            MulDiv(50, dpi, USER_DEFAULT_SCREEN_DPI))
+      << dpi;
+  EXPECT_EQ(IconWidth(SendMessageW(window, WM_GETICON, ICON_SMALL, 0)),
+            GetSystemMetricsForDpi(SM_CXSMICON, static_cast<UINT>(dpi)))
+      << dpi;
+}
+
+// Each control's place in the window and the height of its own font (0 for
+// one with the window's).
+using Layout = std::vector<std::pair<RECT, LONG>>;
+Layout LaidOut(HWND window, std::span<const ControlSpec> controls) {
+  Layout out;
   for (const ControlSpec& c : controls) {
-    HWND control = GetDlgItem(window, c.id);
-    const RECT want = ToPixels(c.rect, dpi);
-    RECT got{};
-    GetWindowRect(control, &got);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&got), 2);
-    EXPECT_TRUE(EqualRect(&want, &got)) << c.id << " at " << dpi;
-    if (c.font.centipoints == 0) continue;
-    const LOGFONTW lf = FontOf(control);
-    EXPECT_EQ(lf.lfHeight, -MulDiv(c.font.centipoints, dpi, 7200)) << c.id << " at " << dpi;
-    EXPECT_EQ(lf.lfWeight, c.font.bold ? FW_BOLD : FW_NORMAL) << c.id;
-    EXPECT_EQ(lf.lfFaceName, face) << c.id;
+    RECT r{};
+    GetWindowRect(GetDlgItem(window, c.id), &r);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+    out.emplace_back(r, c.font.centipoints ? FontOf(GetDlgItem(window, c.id)).lfHeight : 0);
+  }
+  return out;
+}
+
+// Places and fonts grown by the DPI's factor, give or take a pixel of rounding.
+void ExpectScaled(const Layout& before, const Layout& after, int dpi) {
+  const auto grown = [dpi](LONG was, LONG is) {
+    return std::abs(MulDiv(was, dpi, USER_DEFAULT_SCREEN_DPI) - is) <= 1;
+  };
+  for (std::size_t i = 0; i < before.size(); ++i) {
+    const auto& [b, b_font] = before[i];
+    const auto& [a, a_font] = after[i];
+    EXPECT_TRUE(grown(b.left, a.left) && grown(b.top, a.top) && grown(b.right, a.right) &&
+                grown(b.bottom, a.bottom) && grown(b_font, a_font))
+        << "control " << i << " at " << dpi;
   }
 }
 
@@ -76,27 +111,20 @@ bool QuitPosted() {
   return quit;
 }
 
-TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIsFiftyPixels) {
+TEST(MainWindowInProcess, ControlsStayPutWhenResizedAndControlsAndIconsFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   PublicValues values;
   MainWindow window{GetModuleHandleW(nullptr), runtime.rt(), values};
   window.Create(SW_SHOWNORMAL);
   HWND hwnd = window.hwnd();
-  // Its big icon is the fifty-pixel image.
-  ICONINFO icon{};
-  ASSERT_TRUE(
-      GetIconInfo(reinterpret_cast<HICON>(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0)), &icon));
-  BITMAP colour{};
-  GetObjectW(icon.hbmColor, sizeof colour, &colour);
-  EXPECT_EQ(std::pair(colour.bmWidth, colour.bmHeight), std::pair(50L, 50L));
-  DeleteObject(icon.hbmColor);
-  DeleteObject(icon.hbmMask);
-
+  ExpectIconsAt(hwnd, USER_DEFAULT_SCREEN_DPI);
+  const Layout normal = LaidOut(hwnd, MainControls());
   ShowWindow(hwnd, SW_MAXIMIZE);
-  ExpectLaidOut(hwnd, MainControls(), USER_DEFAULT_SCREEN_DPI);
+  ExpectScaled(normal, LaidOut(hwnd, MainControls()), USER_DEFAULT_SCREEN_DPI);  // stays put
   ShowWindow(hwnd, SW_RESTORE);
   MoveToDpi(hwnd, kNewDpi);
-  ExpectLaidOut(hwnd, MainControls(), kNewDpi);
+  ExpectScaled(normal, LaidOut(hwnd, MainControls()), kNewDpi);
+  ExpectIconsAt(hwnd, kNewDpi);
   // Room for all of it. Only at least: the change is simulated, so the frame
   // keeps the system DPI's border and caption, narrower than the new DPI's.
   RECT client{};
@@ -107,18 +135,15 @@ TEST(MainWindowInProcess, ControlsStayPutWhenResizedFollowADpiChangeAndTheIconIs
   EXPECT_TRUE(QuitPosted());  // the main window, closed, ends the program
 }
 
-TEST(AboutInProcess, ControlsAndTheirFontFollowADpiChange) {
+TEST(AboutInProcess, ControlsTheirFontAndTheIconsFollowADpiChange) {
   WinRuntime runtime{GetModuleHandleW(nullptr)};
   ShowAboutDialog(GetModuleHandleW(nullptr), runtime.rt());
   HWND about = FindWindowW(L"#32770", L"About " QX_WIDEN(QX_PRODUCT_NAME));
   ASSERT_NE(about, nullptr);
-  ExpectLaidOut(about, kAboutControls, USER_DEFAULT_SCREEN_DPI);
-  const LONG font_before = FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight;
+  const Layout before = LaidOut(about, kAboutControls);
   MoveToDpi(about, kNewDpi);
-  ExpectLaidOut(about, kAboutControls, kNewDpi);
-  // The message font grows with the DPI.
-  EXPECT_EQ(FontOf(GetDlgItem(about, kAboutTitleId)).lfHeight,
-            MulDiv(font_before, kNewDpi, USER_DEFAULT_SCREEN_DPI));
+  ExpectScaled(before, LaidOut(about, kAboutControls), kNewDpi);
+  ExpectIconsAt(about, kNewDpi);
   DestroyWindow(about);
   QuitPosted();
 }
@@ -176,35 +201,27 @@ TEST(WindowBase, ClosingAWindowThatDoesNotHoldTheProgramEndsNothing) {
   EXPECT_FALSE(QuitPosted());
 }
 
-// What the shell shows of a file's version resource: for "\\" its fixed part's
-// file and product versions, else the string under the file's own translation;
-// "" where there is none.
+// A value of a file's version resource, as the blocker reads it: for "\\" its
+// fixed part's file and product versions, else the string; "" where there is none.
 std::wstring VersionValue(const wchar_t* exe, const std::wstring& name) {
-  std::vector<BYTE> block(GetFileVersionInfoSizeW(exe, nullptr));
-  GetFileVersionInfoW(exe, 0, static_cast<DWORD>(block.size()), block.data());
-  const auto at = [&](const std::wstring& path) {
-    void* found = nullptr;
-    UINT length = 0;
-    return VerQueryValueW(block.data(), path.c_str(), &found, &length) ? found : nullptr;
+  if (name != L"\\") return blocker::win::FileVersionString(exe, name).value_or(L"unread");
+  const std::string block = blocker::VersionResource(*OpenFileBytes(exe)).value_or("");
+  const auto word = [&](std::size_t at) {  // of the fixed part, after the root's key
+    return block.size() < 64 ? 0u
+                             : static_cast<unsigned char>(block[40 + at]) |
+                                   static_cast<unsigned char>(block[41 + at]) << 8;
   };
   wchar_t text[64] = {};
-  if (const auto* f = static_cast<const VS_FIXEDFILEINFO*>(name == L"\\" ? at(name) : nullptr)) {
-    swprintf(text, 64, L"%u.%u.%u.%u %u.%u.%u.%u", HIWORD(f->dwFileVersionMS),
-             LOWORD(f->dwFileVersionMS), HIWORD(f->dwFileVersionLS), LOWORD(f->dwFileVersionLS),
-             HIWORD(f->dwProductVersionMS), LOWORD(f->dwProductVersionMS),
-             HIWORD(f->dwProductVersionLS), LOWORD(f->dwProductVersionLS));
-  } else if (const auto* lang = static_cast<const WORD*>(at(L"\\VarFileInfo\\Translation"))) {
-    swprintf(text, 64, L"\\StringFileInfo\\%04x%04x\\", lang[0], lang[1]);
-    const auto* found = static_cast<const wchar_t*>(at(text + name));
-    return found ? found : L"";
-  }
+  swprintf(text, 64, L"%u.%u.%u.%u %u.%u.%u.%u", word(10), word(8), word(14), word(12), word(18),
+           word(16), word(22), word(20));
   return text;
 }
 
 // The program carries the facts of common/version.h. A blocker runs under the
 // name its owner chose: nothing in its version resource names the tool for
 // Task Manager to show instead, only the original file name by which blockers
-// know one another.
+// know one another. Read from the files, and from a running image: this
+// test's, which carries the program's resource.
 TEST(VersionResource, TheProgramCarriesTheVersionFactsAndABlockerOnlyItsOriginalFileName) {
   for (const auto& [exe, name, want] :
        {std::tuple{QX_TEST_EXE, L"\\", QX_WIDEN(QX_VERSION_TEXT " " QX_VERSION_TEXT)},
@@ -219,6 +236,9 @@ TEST(VersionResource, TheProgramCarriesTheVersionFactsAndABlockerOnlyItsOriginal
         {QX_TEMPLATE, L"CompanyName", L""},
         {QX_TEMPLATE, L"OriginalFilename", L"quellanix.ext"}}) {
     EXPECT_EQ(VersionValue(exe, name), want) << exe << " " << name;
+    if (exe == std::wstring_view(QX_TEST_EXE) && name[0] != L'\\') {
+      EXPECT_EQ(blocker::win::ImageVersionString(GetCurrentProcess(), name), want) << name;
+    }
   }
 }
 

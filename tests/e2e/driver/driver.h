@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -107,8 +108,9 @@ HWND ChildById(HWND parent, int id);  // throws when missing
 std::vector<HWND> Children(HWND parent);
 std::wstring Text(HWND hwnd);  // WM_GETTEXT: GetWindowText does not cross processes
 std::wstring ClassOf(HWND hwnd);
-int CheckState(HWND check_box);  // BM_GETCHECK
-HWND FocusedControl(HWND top);   // the focus on the window's thread
+int CheckState(HWND check_box);      // BM_GETCHECK
+GUITHREADINFO InputState(HWND top);  // the focus, menu mode and more of the window's thread
+HWND FocusedControl(HWND top);       // the focus on the window's thread
 // A sent-message round trip: the window's thread has handled what came before.
 bool Answers(HWND hwnd);
 
@@ -138,6 +140,14 @@ void Click(HWND window, POINT at);
 void PressKey(WORD vk, WORD modifier = 0);
 // Types text as Unicode characters.
 void TypeText(std::wstring_view text);
+
+// Wine loses about one input in a hundred. Calls `give` and waits for
+// `effect`; when it has not come and `untouched` shows the program as it was
+// before (the input never arrived: a toggle given twice would flip back), gives
+// it once more and says so on the test's output. A second loss throws.
+void GiveInput(const std::function<void()>& give, const std::function<bool()>& effect,
+               const std::function<bool()>& untouched, std::wstring_view what,
+               std::chrono::milliseconds timeout = kDefaultTimeout);
 
 // --- Screenshots (screenshot.cpp)
 

@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <vector>
 
 #include "tests/e2e/driver/driver.h"
@@ -98,6 +99,18 @@ void TypeText(std::wstring_view text) {
                   {Key(0, KEYEVENTF_UNICODE, ch), Key(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, ch)});
   }
   Send(inputs);
+}
+
+void GiveInput(const std::function<void()>& give, const std::function<bool()>& effect,
+               const std::function<bool()>& untouched, std::wstring_view what,
+               std::chrono::milliseconds timeout) {
+  give();
+  if (WaitUntil(effect, timeout)) return;
+  if (!untouched()) throw DriverError(std::wstring(what) + L": arrived, but not as expected");
+  std::fprintf(stderr, "[  AGAIN   ] %s: no effect, never arrived; given once more\n",
+               Narrow(what).c_str());
+  give();
+  Await(effect, std::wstring(what) + L": lost twice", timeout);
 }
 
 }  // namespace qx::e2e

@@ -102,12 +102,14 @@ std::wstring ClassOf(HWND hwnd) {
 
 int CheckState(HWND check_box) { return static_cast<int>(Send(check_box, BM_GETCHECK, 0, 0)); }
 
-HWND FocusedControl(HWND top) {
+GUITHREADINFO InputState(HWND top) {
   GUITHREADINFO info{};
   info.cbSize = sizeof(info);
   ::GetGUIThreadInfo(::GetWindowThreadProcessId(top, nullptr), &info);
-  return info.hwndFocus;
+  return info;
 }
+
+HWND FocusedControl(HWND top) { return InputState(top).hwndFocus; }
 
 bool Answers(HWND hwnd) {
   DWORD_PTR ignored = 0;
@@ -122,9 +124,10 @@ BoxTexts ReadBox(HWND box) {
 }
 
 void PressButton(HWND box, int id) {
-  Click(ChildById(box, id));
-  Await([&] { return !::IsWindow(box) || !::IsWindowVisible(box); },
-        L"the box stayed open after its button was clicked");
+  const auto gone = [box] { return !::IsWindow(box) || !::IsWindowVisible(box); };
+  HWND button = ChildById(box, id);
+  GiveInput([&] { Click(button); }, gone, [&] { return ::IsWindowEnabled(button) != FALSE; },
+            L"a click on the box's button " + Text(button));
 }
 
 void AnswerInputBox(HWND box, std::wstring_view text) {
@@ -136,13 +139,10 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
   const auto holds = [&] {
     return masked ? std::wstring(::SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), L'*') : Text(edit);
   };
+  const std::wstring before = holds();
   const std::wstring want = masked ? std::wstring(text.size(), L'*') : std::wstring(text);
-  TypeText(text);
-  if (!WaitUntil([&] { return holds() == want; })) {
-    throw DriverError(L"the input box's field did not take the text: it holds \"" + holds() +
-                      L"\"; foreground: " + Named(::GetForegroundWindow()) + L", focus: " +
-                      Named(FocusedControl(box)));
-  }
+  GiveInput([&] { TypeText(text); }, [&] { return holds() == want; },
+            [&] { return holds() == before; }, L"typing into the input box");
   PressButton(box, IDOK);
 }
 

@@ -1,4 +1,4 @@
-#include "blocker/win32/watcher.h"
+#include "blocker/win32/program_stopper.h"
 
 #include "blocker/signatures.h"
 #include "blocker/win32/desktop_windows.h"
@@ -8,7 +8,8 @@
 namespace qx::blocker::win {
 namespace {
 
-// The Run dialog's own controls: its command field and the label before it.
+// The Run dialog's own controls: its command field, the label before it and
+// its Browse button.
 constexpr int kRunComboId = 12298;
 constexpr int kRunLabelId = 12305;
 constexpr int kRunBrowseId = 12288;
@@ -27,7 +28,7 @@ bool IsRunDialog(HWND window) {
 
 }  // namespace
 
-std::vector<StoppedProgram> Watcher::CloseIfRunDialog(HWND window) {
+std::vector<StoppedProgram> ProgramStopper::CloseIfRunDialog(HWND window) {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run] || !IsRunDialog(window)) return {};
   // Logged with the program that showed it, opened before the close lets it end.
@@ -40,7 +41,7 @@ std::vector<StoppedProgram> Watcher::CloseIfRunDialog(HWND window) {
   return {{*run, process ? ImagePath(process.get()).value_or(L"") : std::wstring()}};
 }
 
-std::vector<StoppedProgram> Watcher::CloseRunDialogs() {
+std::vector<StoppedProgram> ProgramStopper::CloseRunDialogs() {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run]) return {};
   std::erase_if(closed_, [](HWND window) { return !IsWindow(window); });

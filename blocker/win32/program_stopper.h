@@ -13,11 +13,9 @@
 
 namespace qx::blocker::win {
 
-using qx::blocker::StoppedProgram;
-
-class Watcher {
+class ProgramStopper {
  public:
-  explicit Watcher(const BlockerSettings& settings) : settings_(settings) {}
+  explicit ProgramStopper(const BlockerSettings& settings) : settings_(settings) {}
 
   // Every process not judged before. Throws Failure when the list cannot be had.
   std::vector<StoppedProgram> Scan() { return processes_.Scan(); }

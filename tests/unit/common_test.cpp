@@ -1,0 +1,31 @@
+// The helpers every layer shares: wide text as UTF-8, as the activity log
+// writes it, and the parts of a path.
+#include <gtest/gtest.h>
+
+#include "common/path_parts.h"
+#include "common/utf8.h"
+
+namespace qx {
+namespace {
+
+TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
+  std::string out = "<";
+  AppendUtf8(out, std::wstring{L'a', 0x7F, 0x80, 0x7FF, 0x800, 0xFFFF, 0x10000, 0xD83D, 0xDE00,
+                               0xDBFF, 0xDFFF, L'x'});
+  EXPECT_EQ(out,
+            "<a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF0\x9F\x98\x80\xF4\x8F"
+            "\xBF\xBFx");
+  out.clear();
+  AppendUtf8(out, std::wstring{0xD83D, L'x'});  // a high surrogate alone: one code point
+  EXPECT_EQ(out, "\xED\xA0\xBDx");
+}
+
+TEST(PathParts, EitherSlashSeparatesTheFolderFromTheFilesName) {
+  EXPECT_EQ(FolderOf(L"C:\\a b\\c/d.exe"), L"C:\\a b\\c");
+  EXPECT_EQ(FileNameOf(L"C:\\a b\\c/d.exe"), L"d.exe");
+  EXPECT_EQ(FolderOf(L"d.exe"), L"");
+  EXPECT_EQ(FileNameOf(L"d.exe"), L"d.exe");
+}
+
+}  // namespace
+}  // namespace qx
