@@ -29,7 +29,7 @@ about/win32       common runtime runtime/win32 about ui assets
 blocker           common catalogue cipher format runtime runtime/win32 ui
 settings_tool     common catalogue format
 assets            common assets
-bench             common catalogue format runtime runtime/win32 ui app/win32 assets
+bench             common catalogue format runtime runtime/win32 ui ui/image_box app/win32 assets
 '
 
 layer_of() {  # the longest rule folder (or file stem) that contains path $1
