@@ -28,9 +28,8 @@ struct ListedProcess {
   std::uint64_t created;
   std::uint32_t parent = 0, session = 0;
   std::wstring name = {};  // its image's file name, as the system lists it
-  bool operator==(const ListedProcess& o) const { return pid == o.pid && created == o.created; }
-  auto operator<=>(const ListedProcess& o) const {
-    return std::tie(pid, created) <=> std::tie(o.pid, o.created);
+  bool operator<(const ListedProcess& o) const {
+    return std::tie(pid, created) < std::tie(o.pid, o.created);
   }
 };
 
