@@ -68,7 +68,7 @@ TEST_F(MainWindowTest, AStartAtAHigherDpiScalesTheWholeLayout) {
   HWND window = nullptr;
   WaitUntil(
       [&] { return (window = FindTopWindow(high.pid(), win::kMainWindowClass, L"")) != nullptr; });
-  ASSERT_TRUE(set_dpi(USER_DEFAULT_SCREEN_DPI) == ERROR_SUCCESS && window);
+  ASSERT_TRUE(set_dpi(USER_DEFAULT_SCREEN_DPI) == ERROR_SUCCESS && window);  // the prefix's own
   RECT client{};
   ::GetClientRect(window, &client);
   EXPECT_EQ(std::pair(client.right, client.bottom), std::pair(978L, 807L));  // 652 x 538 at 96
