@@ -17,7 +17,9 @@ void frmMain::picCompile_Click() {
   // The prompt promises the default for an empty answer; Cancel answers empty too.
   values_.ProgramTitle = title.empty() ? std::wstring(kDefaultProgramTitle) : title;
   DefineVariables();
-  PropBag(rt_, values_.block, values_.EncryptedPassword, values_.ProgramTitle).BuildBlocker();
+  PropBag(rt_, values_.block, values_.EncryptedPassword, values_.ProgramTitle,
+          values_.more.Chosen())
+      .BuildBlocker();
   rt_.dialogs.MsgBox(L"Compile Complete", vbOKOnly, L"Compile Completed - Quellanix");
 }
 

@@ -21,6 +21,7 @@ class CheckBoxes {
 class MainView : public CheckBoxes {
  public:
   virtual void ShowAbout() = 0;   // create once, show modeless, bring to front
+  virtual void ShowMore() = 0;    // the More Applications dialog, modal
   virtual void EndProgram() = 0;  // close every window at once, save nothing
 };
 
@@ -45,6 +46,7 @@ class frmMain {
   void mnuOpenApp_Click();
   void mnuExit_Click() { view_.EndProgram(); }
   void mnuAbout_Click() { view_.ShowAbout(); }
+  void mnuMore_Click() { view_.ShowMore(); }
   void mnuIndex_Click();
 
  private:

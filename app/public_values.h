@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "app/more_list.h"
 #include "catalogue/catalogue.h"
 
 namespace qx {
@@ -20,6 +21,7 @@ struct PublicValues {
   std::wstring EncryptedPassword;
   std::wstring CipherKey;
   std::wstring ProgramTitle;
+  MoreChoices more;  // beyond the 35, from the More Applications dialog
 };
 
 }  // namespace qx

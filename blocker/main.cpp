@@ -74,7 +74,7 @@ int Run(HINSTANCE instance) {
   const std::wstring title = TitleOf(path);
   const qx::blocker::win::BlockerFile blocker{path, title, qx::blocker::win::LogPath(title),
                                               file.id()};
-  bool any = false;
+  bool any = r.settings.more.any();
   for (bool b : r.settings.block) any = any || b;
   if (!any) {
     return Say(L"\"" + blocker.title +

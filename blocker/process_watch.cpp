@@ -4,7 +4,6 @@
 #include <utility>
 
 #include "blocker/signatures.h"
-#include "catalogue/catalogue.h"
 #include "common/path_parts.h"
 #include "common/text.h"
 
@@ -18,9 +17,8 @@ constexpr std::wstring_view kConsoleHost = L"conhost.exe";
 
 std::wstring NoticeText(const StoppedProgram& program) {
   // One line of the notice: the log says why.
-  return std::wstring(kCatalogue[program.entry].caption) +
-         (program.windows_closed ? L" is blocked; its windows are closed."
-                                 : L" is blocked on this computer.");
+  return program.name + (program.windows_closed ? L" is blocked; its windows are closed."
+                                                : L" is blocked on this computer.");
 }
 
 std::wstring LogDetail(const StoppedProgram& program) {
@@ -89,9 +87,9 @@ ProcessWatch::Verdict ProcessWatch::JudgeListed(const ListedProcess& listed,
     return verdict == Verdict::kCannotEnd ? Hold(listed) : verdict;
   }
   // Hidden from being opened, it cannot hide the name it runs under.
-  const auto entry = EntryToStop(settings_, {listed.name, L"", listed.pid == self_});
-  if (!entry) return Verdict::kJudged;
-  stopped = {*entry, listed.name, true};
+  auto name = ProgramToStop(settings_, {listed.name, L"", listed.pid == self_});
+  if (!name) return Verdict::kJudged;
+  stopped = {std::move(*name), listed.name, true};
   return Hold(listed);
 }
 
@@ -105,10 +103,10 @@ ProcessWatch::Verdict ProcessWatch::Judge(const ListedProcess& listed, OpenedPro
   if (!path) return Verdict::kUnjudged;
   auto original = source_.OriginalName(*path);
   if (!original) original = process.OriginalNameInMemory();
-  const auto entry =
-      EntryToStop(settings_, {FileNameOf(*path), original.value_or(L""), listed.pid == self_});
-  if (!entry) return Verdict::kJudged;
-  stopped = {*entry, *path, false};
+  auto name =
+      ProgramToStop(settings_, {FileNameOf(*path), original.value_or(L""), listed.pid == self_});
+  if (!name) return Verdict::kJudged;
+  stopped = {std::move(*name), *path, false};
   if (process.End()) return Verdict::kStopped;
   stopped.windows_closed = true;
   return Verdict::kCannotEnd;

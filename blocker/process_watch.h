@@ -67,7 +67,7 @@ class ProcessSource {
 };
 
 struct StoppedProgram {
-  std::size_t entry;            // catalogue index
+  std::wstring name;            // as the notice and the log name it
   std::wstring path;            // the executable, or the name it is listed under when unreadable
   bool windows_closed = false;  // it could not be ended: its windows were closed instead
 };

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "catalogue/more_programs.h"
 #include "common/text.h"
 
 namespace qx::blocker {
@@ -61,16 +62,19 @@ constexpr std::array<Signature, 34> kSignatures{{
 }};
 // clang-format on
 
+// This process, the configurator or a blocker, whatever its file is called.
+bool NeverStopped(const ProcessFacts& process) {
+  return process.is_self || EqualsIgnoringAsciiCase(process.original_name, L"quellanix.exe") ||
+         EqualsIgnoringAsciiCase(process.original_name, L"quellanix.ext");
+}
+
 }  // namespace
 
 std::span<const Signature> Signatures() { return kSignatures; }
 
 std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
                                        const ProcessFacts& process) {
-  if (process.is_self || EqualsIgnoringAsciiCase(process.original_name, L"quellanix.exe") ||
-      EqualsIgnoringAsciiCase(process.original_name, L"quellanix.ext")) {
-    return std::nullopt;
-  }
+  if (NeverStopped(process)) return std::nullopt;
   for (const Signature& s : kSignatures) {
     const auto index = IndexOfKey(s.key);
     if (!index || !settings.block[*index]) continue;
@@ -79,6 +83,30 @@ std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
           EqualsIgnoringAsciiCase(process.original_name, name)) {
         return index;
       }
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<std::wstring> ProgramToStop(const BlockerSettings& settings,
+                                          const ProcessFacts& process) {
+  if (const auto entry = EntryToStop(settings, process)) {
+    return std::wstring(kCatalogue[*entry].caption);
+  }
+  if (NeverStopped(process)) return std::nullopt;
+  for (std::size_t i : settings.more.common) {
+    for (std::wstring_view name : kCommonPrograms[i].names) {
+      if (EqualsIgnoringAsciiCase(process.image_name, name) ||
+          EqualsIgnoringAsciiCase(process.original_name, name)) {
+        return std::wstring(kCommonPrograms[i].caption);
+      }
+    }
+  }
+  for (const AddedProgram& p : settings.more.added) {
+    if (EqualsIgnoringAsciiCase(process.image_name, p.file_name) ||
+        (!p.original_name.empty() &&
+         EqualsIgnoringAsciiCase(process.original_name, p.original_name))) {
+      return p.caption;
     }
   }
   return std::nullopt;

@@ -3,6 +3,7 @@
 // application has shipped under, old and current, keyed by its bag key.
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "format/blocker_settings.h"
@@ -31,5 +32,11 @@ struct ProcessFacts {
 // "Quellanix.exe", "quellanix.ext"), whatever their files are called.
 std::optional<std::size_t> EntryToStop(const BlockerSettings& settings,
                                        const ProcessFacts& process);
+
+// The name of the chosen program the process is, by the same rules: a
+// catalogue entry's caption, a common program's, or an added program's, whose
+// file name or (where kept) OriginalFilename it carries; or nothing.
+std::optional<std::wstring> ProgramToStop(const BlockerSettings& settings,
+                                          const ProcessFacts& process);
 
 }  // namespace qx::blocker

@@ -43,6 +43,7 @@ void PropBag::BuildBlocker() {
     throw Failure(refused, L"The encrypted password holds characters outside the ANSI code page.");
   }
   settings.encrypted_password = std::move(*password);
+  settings.more = more_;
 
   const std::wstring template_path = folder + L"\\" + kTemplateFileName;
   rt_.files.ComposeFile(template_path, blocker, [&](std::uint64_t length) {

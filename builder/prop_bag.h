@@ -3,8 +3,10 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
+#include <utility>
 
 #include "catalogue/catalogue.h"
+#include "format/blocker_settings.h"
 #include "runtime/runtime.h"
 
 namespace qx {
@@ -18,13 +20,16 @@ inline constexpr wchar_t kDefaultProgramTitle[] = L"Brindlecor";
 class PropBag {
  public:
   // The 35 block flags in catalogue order (0 is False), the encrypted password
-  // and the program title; all must outlive the builder.
+  // and the program title, which must outlive the builder; and the programs
+  // chosen beyond the catalogue, of which none are written when none are chosen.
   PropBag(Runtime& rt, std::span<const std::int16_t, kEntryCount> block,
-          std::wstring_view encrypted_password, std::wstring_view program_title)
+          std::wstring_view encrypted_password, std::wstring_view program_title,
+          MoreSettings more = {})
       : rt_(rt),
         block_(block),
         encrypted_password_(encrypted_password),
-        program_title_(program_title) {}
+        program_title_(program_title),
+        more_(std::move(more)) {}
 
   // Writes the block flags in bag order and the encrypted password into a new
   // bag and the blocker named by the program title into the application
@@ -38,6 +43,7 @@ class PropBag {
   std::span<const std::int16_t, kEntryCount> block_;
   std::wstring_view encrypted_password_;
   std::wstring_view program_title_;
+  MoreSettings more_;
 };
 
 }  // namespace qx

@@ -5,6 +5,7 @@
 #include "common/failure.h"
 #include "format/bag_format.h"
 #include "format/little_endian.h"
+#include "format/more_extension.h"
 #include "format/property_bag.h"
 
 namespace qx {
@@ -34,6 +35,7 @@ std::string BagContents(const BlockerSettings& settings) {
     bag.WriteProperty(kCatalogue[i].bag_key, static_cast<std::int16_t>(settings.block[i]));
   }
   bag.WriteProperty(bag::kPasswordKey, settings.encrypted_password);
+  WriteMore(bag, settings.more);
   return bag.Contents();
 }
 

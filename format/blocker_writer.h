@@ -9,7 +9,9 @@
 
 namespace qx {
 
-// The bag's contents: the 35 flags in bag order, then the password.
+// The bag's contents: the 35 flags in bag order, the password, then any
+// programs chosen beyond the catalogue. Throws Failure on choices the reader
+// would refuse.
 std::string BagContents(const BlockerSettings& settings);
 
 struct BlockerTail {

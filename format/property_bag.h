@@ -7,6 +7,14 @@
 
 namespace qx {
 
+// One property as the reader finds it.
+struct BagProperty {
+  std::string name;
+  std::uint16_t type = 0;
+  std::int16_t boolean = 0;  // type 11
+  std::string text;          // type 8
+};
+
 class PropertyBag {
  public:
   // Booleans are stored as the 16-bit -1 / 0 of the block flags. Throws Failure

@@ -6,7 +6,8 @@
 
 namespace qx {
 
-// {"template_length": L, "block": {35 keys in bag order}, "password_set": b}
+// {"template_length": L, "block": {35 keys in bag order}, "password_set": b},
+// then "more" with the programs chosen beyond the catalogue, when there are any.
 std::string SettingsJson(const SettingsResult& read);
 
 }  // namespace qx

@@ -1,9 +1,12 @@
 #include "format/settings_reader.h"
 
+#include <span>
 #include <vector>
 
 #include "format/bag_format.h"
 #include "format/little_endian.h"
+#include "format/more_extension.h"
+#include "format/property_bag.h"
 
 namespace qx {
 namespace {
@@ -42,14 +45,6 @@ class Cursor {
   std::string_view bytes_;
   std::size_t at_ = 0;
   std::size_t last_at_ = 0;
-};
-
-// One property as stored.
-struct BagProperty {
-  std::string name;
-  std::uint16_t type = 0;
-  std::int16_t boolean = 0;  // type 11
-  std::string text;          // type 8
 };
 
 SettingsResult Fail(SettingsFault fault, std::string reason) {
@@ -174,12 +169,12 @@ SettingsResult ReadSettings(const ByteSource& file) {
   std::vector<BagProperty> props;
   SettingsResult result = ParseBagContents(contents, props);
   if (!result.ok()) return result;
-  if (props.size() != kExpectedProperties) {
+  if (props.size() < kExpectedProperties) {
     return Fail(SettingsFault::UnexpectedProperty, "the bag holds " + std::to_string(props.size()) +
                                                        " properties, not " +
                                                        std::to_string(kExpectedProperties));
   }
-  for (std::size_t i = 0; i < props.size(); ++i) {
+  for (std::size_t i = 0; i < kExpectedProperties; ++i) {
     const BagProperty& p = props[i];
     if (p.name != ExpectedName(i) || p.type != ExpectedType(i)) {
       return Fail(SettingsFault::UnexpectedProperty,
@@ -192,6 +187,11 @@ SettingsResult ReadSettings(const ByteSource& file) {
     } else {
       result.settings.encrypted_password = p.text;
     }
+  }
+  const std::span<const BagProperty> extension(props.data() + kExpectedProperties,
+                                               props.size() - kExpectedProperties);
+  if (auto damage = ReadMore(extension, kExpectedProperties, result.settings.more)) {
+    return Fail(SettingsFault::BadExtension, std::move(*damage));
   }
   result.template_length = static_cast<std::uint32_t>(length);
   return result;

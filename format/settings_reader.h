@@ -12,8 +12,8 @@
 
 namespace qx {
 
-// A bag holds 36 short properties and one password; a record larger than this
-// is damage, refused before it costs a huge allocation.
+// A bag holds 36 short properties, one password and a capped list of programs; a record larger than
+// this is damage, refused before it costs a huge allocation.
 inline constexpr std::uint64_t kMaxBagContents = 16u * 1024 * 1024;
 
 enum class SettingsFault {
@@ -28,7 +28,8 @@ enum class SettingsFault {
   BadBoolean,          // a Boolean other than -1 or 0
   UnexpectedProperty,  // count, names or types differ from the 36 the builder writes
   TrailingBytes,
-  Unreadable,  // the file could not be read
+  BadExtension,  // the programs chosen beyond the catalogue are malformed
+  Unreadable,    // the file could not be read
 };
 
 struct SettingsResult {

@@ -10,6 +10,7 @@ namespace qx {
 inline constexpr int vbOKOnly = 0;
 inline constexpr int vbYesNo = 4;
 inline constexpr int vbCritical = 16;
+inline constexpr int vbExclamation = 48;
 inline constexpr int vbOK = 1;
 inline constexpr int vbYes = 6;
 inline constexpr int vbNo = 7;

@@ -18,6 +18,9 @@ my @not_messages = (  # texts the windows show, and names that are no sentences
   qr/^Quellanix V\d/, qr/^About Voskrel$/, qr/^Set &Password$/, qr/^Thank you for choosing/,
   qr/^Brindlecor.s Quellanix is designed/, qr/^Warning: \.\.\./, qr/^This software was developed by/,
   qr/whose web site is/, qr/^&/, qr/^SOFTWARE\\/,
+  qr/^More Applications$/, qr/^(File name|Renamed copies|not recognised|stopped too)$/,
+  qr/^Add (Program|by Name|by &Name\.\.\.)$/, qr/^Other &programs:/, qr/^Ticked programs are blocked/,
+  qr/^Programs \(\*\.exe\)/,
 );
 my $page = shift @ARGV;
 local $/;

@@ -85,6 +85,7 @@ constexpr MenuItem kFileItems[] = {
     {"mnuPassword", L"Set &Password",            kMenuPassword},
     {"mnuCompile",  L"&Compile",                 kMenuCompile},
     {"mnuOpenApp",  L"&Open Application Folder", kMenuOpenApp},
+    {"mnuMore",     L"&More Applications...",    kMenuMore},
     {"mnuSep",      L"",                         0},
     {"mnuExit",     L"E&xit",                    kMenuExit},
 };

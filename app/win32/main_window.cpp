@@ -6,6 +6,7 @@
 #include "about/win32/about_window.h"
 #include "app/win32/control_ids.h"
 #include "app/win32/main_layout.h"
+#include "app/win32/more_window.h"
 #include "assets/resource.h"
 #include "runtime/win32/last_error.h"
 #include "ui/image_box.h"
@@ -52,7 +53,10 @@ HMENU MakeMenuBar() {
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance, Runtime& rt, PublicValues& values)
-    : Window(instance, rt.dialogs, MainSpec()), rt_(rt), form_(rt, values, *this) {}
+    : Window(instance, rt.dialogs, MainSpec()),
+      rt_(rt),
+      values_(values),
+      form_(rt, values, *this) {}
 
 void MainWindow::Create(int show_command) {
   RegisterImageBoxClass(instance());
@@ -121,6 +125,8 @@ void MainWindow::OnCommand(int id, int code) {
       return form_.mnuAbout_Click();
     case kMenuIndex:
       return form_.mnuIndex_Click();
+    case kMenuMore:
+      return form_.mnuMore_Click();
   }
 }
 
@@ -133,6 +139,8 @@ void MainWindow::SetValue(std::size_t catalogue_index, int value) {
 }
 
 void MainWindow::ShowAbout() { ShowAboutDialog(instance(), rt_, hwnd()); }
+
+void MainWindow::ShowMore() { RunMoreDialog(instance(), rt_, hwnd(), values_.more); }
 
 void MainWindow::EndProgram() { CloseAllAndQuit(); }
 

@@ -23,6 +23,7 @@ class MainWindow final : public Window, public MainView {
   int Value(std::size_t catalogue_index) const override;
   void SetValue(std::size_t catalogue_index, int value) override;
   void ShowAbout() override;
+  void ShowMore() override;
   void EndProgram() override;
 
  private:
@@ -32,6 +33,7 @@ class MainWindow final : public Window, public MainView {
   std::optional<LRESULT> OnMessage(UINT msg, WPARAM wparam, LPARAM lparam) override;
 
   Runtime& rt_;
+  PublicValues& values_;
   frmMain form_;
   std::array<Bitmap, 3> images_;
   Icon icon_big_;

@@ -38,7 +38,8 @@ std::vector<StoppedProgram> ProgramStopper::CloseIfRunDialog(HWND window) {
   // Asked again while it stays open, but one opening is one stop.
   PostMessageW(window, WM_CLOSE, 0, 0);
   if (!closed_.insert(window).second) return {};
-  return {{*run, process ? ImagePath(process.get()).value_or(L"") : std::wstring(), false}};
+  return {{std::wstring(kCatalogue[*run].caption),
+           process ? ImagePath(process.get()).value_or(L"") : std::wstring(), false}};
 }
 
 std::vector<StoppedProgram> ProgramStopper::CloseRunDialogs() {

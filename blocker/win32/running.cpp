@@ -8,6 +8,7 @@
 
 #include "blocker/activity_log.h"
 #include "blocker/lockout.h"
+#include "blocker/notice_throttle.h"
 #include "blocker/password_check.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
@@ -17,7 +18,6 @@
 #include "blocker/win32/process_guard.h"
 #include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
-#include "catalogue/catalogue.h"
 #include "common/failure.h"
 #include "runtime/win32/last_error.h"
 #include "runtime/win32/secret.h"
@@ -91,8 +91,8 @@ class Blocker {
 
   void Stopped(const std::vector<StoppedProgram>& programs) {
     for (const auto& p : programs) {
-      notice_.Show(NoticeText(p));
-      Log(LogLine(Now(), kCatalogue[p.entry].caption, LogDetail(p)));
+      if (throttle_.ShouldShow(p.name, GetTickCount64())) notice_.Show(NoticeText(p));
+      Log(LogLine(Now(), p.name, LogDetail(p)));
     }
   }
 
@@ -176,6 +176,7 @@ class Blocker {
   ProgramStopper stopper_{settings_};
   qx::win::WinDialogs dialogs_;
   Notice notice_;
+  NoticeThrottle throttle_;
   std::wstring logon_name_;
   std::optional<LogonWatch> watch_;
   int failures_ = 0;

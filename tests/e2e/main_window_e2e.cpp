@@ -113,7 +113,7 @@ TEST_F(MainWindowTest, HelpIndexOpensTheHelpWithItsContentsAndOpenFolderShowsThe
   HWND contents = nullptr;
   Await([&] { return (contents = Descendant(help, L"SysTreeView32")) != nullptr; },
         L"the help shows no contents");
-  EXPECT_EQ(::SendMessageW(contents, 0x1105 /* TVM_GETCOUNT */, 0, 0), 14);  // one per page
+  EXPECT_EQ(::SendMessageW(contents, 0x1105 /* TVM_GETCOUNT */, 0, 0), 15);  // one per page
   // Contents, Index and Search.
   EXPECT_EQ(
       ::SendMessageW(Descendant(help, L"SysTabControl32"), 0x1304 /* TCM_GETITEMCOUNT */, 0, 0), 3);

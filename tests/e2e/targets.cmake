@@ -48,12 +48,17 @@ add_executable(qx_stand_in WIN32 ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.cpp
 add_executable(qx_stand_in_console ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.cpp
                ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.rc)
 target_compile_definitions(qx_stand_in_console PRIVATE QX_CONSOLE)
-foreach(tool qx_stand_in qx_stand_in_console)
+# A program a parent adds by its file: its version resource names it.
+add_executable(qx_pixel_quest WIN32 ${CMAKE_CURRENT_LIST_DIR}/tools/stand_in.cpp
+               ${CMAKE_CURRENT_LIST_DIR}/tools/pixel_quest.rc)
+set_target_properties(qx_pixel_quest PROPERTIES OUTPUT_NAME PixelQuest)
+foreach(tool qx_stand_in qx_stand_in_console qx_pixel_quest)
   set_target_properties(${tool} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${QX_MARKER_DIR})
   qx_warnings(${tool})
 endforeach()
 if(MINGW)
   target_link_options(qx_stand_in PRIVATE -municode)
+  target_link_options(qx_pixel_quest PRIVATE -municode)
 endif()
 qx_wine_path(qx_tools_win "${QX_MARKER_DIR}")
 
@@ -68,7 +73,8 @@ foreach(source ${QX_E2E_TESTS})
     CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-exec.sh)
   qx_warnings(${target})
   # The program under test must be current when the tests run.
-  add_dependencies(${target} Quellanix quellanix-blocker qx_marker qx_stand_in qx_stand_in_console)
+  add_dependencies(${target} Quellanix quellanix-blocker qx_marker qx_stand_in qx_stand_in_console
+                   qx_pixel_quest)
   target_compile_definitions(${target} PRIVATE "QX_MARKER_EXE=L\"${qx_marker_win}\""
                              "QX_E2E_TOOLS_DIR=L\"${qx_tools_win}\"")
   add_dependencies(e2e_tests ${target})

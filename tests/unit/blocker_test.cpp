@@ -5,9 +5,11 @@
 #include <string>
 
 #include "blocker/lockout.h"
+#include "blocker/notice_throttle.h"
 #include "blocker/password_check.h"
 #include "blocker/process_watch.h"
 #include "blocker/signatures.h"
+#include "catalogue/more_programs.h"
 #include "cipher/text_cipher.h"
 
 namespace qx::blocker {
@@ -59,6 +61,45 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
         << testing::PrintToString(std::wstring(c.image)) << " / "
         << testing::PrintToString(std::wstring(c.original));
   }
+}
+
+// Beyond the catalogue: a common program by any of its names, an added one by
+// its file name or its kept original, under the same exceptions.
+TEST(Signatures, ProgramsBeyondTheCatalogueAreStoppedByNameOrOriginalName) {
+  BlockerSettings s;
+  s.block[*IndexOfKey("Notepad")] = true;
+  s.more.common = {*CommonIndexOfKey("Roblox")};
+  s.more.added = {{L"Fortnite", L"Fortnite.exe", L"FortniteClient.exe"},
+                  {L"Chat", L"chat.exe", L""}};
+  // clang-format off
+  const struct { std::wstring_view image, original; bool self; std::optional<std::wstring> stopped; } cases[] = {
+      {L"notepad.exe", L"", false, L"Notepad"},
+      {L"RobloxPlayerLauncher.exe", L"", false, L"Roblox"},
+      {L"game.exe", L"robloxplayerbeta.exe", false, L"Roblox"},
+      {L"steam.exe", L"", false, std::nullopt},                  // not chosen
+      {L"FORTNITE.EXE", L"", false, L"Fortnite"},
+      {L"homework.exe", L"FortniteClient.EXE", false, L"Fortnite"},  // a renamed copy
+      {L"Chat.EXE", L"electron.exe", false, L"Chat"},
+      {L"other.exe", L"", false, std::nullopt},                  // an empty original matches nothing
+      {L"Fortnite.exe", L"", true, std::nullopt},
+      {L"chat.exe", L"quellanix.ext", false, std::nullopt},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgramToStop(s, {c.image, c.original, c.self}), c.stopped)
+        << testing::PrintToString(std::wstring(c.image));
+  }
+}
+
+TEST(NoticeThrottle, OneNoticeAProgramWithinTheQuietTime) {
+  NoticeThrottle t;
+  // clang-format off
+  const struct { std::wstring_view program; std::uint64_t at; bool shown; } steps[] = {
+      {L"Steam", 1000, true}, {L"Steam", 1000 + kNoticeQuietMs - 1, false}, {L"Roblox", 1500, true},
+      {L"Steam", 1000 + kNoticeQuietMs, true}, {L"Steam", 1000 + 2 * kNoticeQuietMs - 1, false},
+  };
+  // clang-format on
+  for (const auto& s : steps) EXPECT_EQ(t.ShouldShow(s.program, s.at), s.shown) << s.at;
 }
 
 // One process (id 7) that a test changes between two looks at it, beside this
@@ -178,8 +219,7 @@ TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisU
     const decltype(system.closes) closes{{w, false}, {w, false}, {w, true}};
     EXPECT_EQ(system.closes, c.held.empty() ? decltype(closes){} : closes) << c.what;
   }
-  EXPECT_EQ(NoticeText({*IndexOfKey("Notepad"), L"", true}),
-            L"Notepad is blocked; its windows are closed.");
+  EXPECT_EQ(NoticeText({L"Notepad", L"", true}), L"Notepad is blocked; its windows are closed.");
 }
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {

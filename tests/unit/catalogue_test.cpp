@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "catalogue/more_programs.h"
+
 namespace qx {
 namespace {
 
@@ -21,6 +23,34 @@ TEST(Catalogue, KeysArePositionedOnceAndEveryGroupDecidesByOneOfItsOwnMembers) {
   // Remote Desktop is read 24th but written last; the others keep their order.
   EXPECT_EQ(kCatalogue[BagOrder().back()].bag_key, "RemoteDesktop");
   EXPECT_EQ(BagOrder()[23], *IndexOfKey("Freecell"));
+}
+
+TEST(MorePrograms, KeysAreUniqueAndApartFromTheCatalogues) {
+  for (std::size_t i = 0; i < kCommonCount; ++i) {
+    EXPECT_EQ(CommonIndexOfKey(kCommonPrograms[i].key), i);
+    EXPECT_FALSE(IndexOfKey(kCommonPrograms[i].key)) << kCommonPrograms[i].key;  // no catalogue key
+  }
+  EXPECT_FALSE(CommonIndexOfKey("edge"));
+}
+
+// By file name and by original name, letter case aside; only whole names.
+TEST(MorePrograms, RefusesHostsWindowsItselfAndQuellanixByEitherName) {
+  using enum Refusal;
+  // clang-format off
+  const struct { std::wstring_view file, original; Refusal refusal; } cases[] = {
+      {L"Fortnite.exe", L"", None},            {L"game.exe", L"Game.exe", None},
+      {L"javaw.exe", L"", GenericHost},        {L"mc.exe", L"JAVAW.EXE", None},
+      {L"RunDll32.EXE", L"", GenericHost},    {L"x.exe", L"rundll32.exe", GenericHost},     {L"Update.exe", L"", GenericHost},
+      {L"explorer.exe", L"", Windows},         {L"shell.exe", L"Explorer.exe", Windows},
+      {L"MSEDGEWEBVIEW2.EXE", L"", Windows},   {L"svchost.exe", L"", Windows},
+      {L"Guard.exe", L"quellanix.ext", Quellanix}, {L"Quellanix.EXE", L"", Quellanix},
+      {L"xexplorer.exe", L"explorer.ex", None}, {L"electron.exe", L"", None},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    EXPECT_EQ(RefusalOf(c.file, c.original), c.refusal)
+        << testing::PrintToString(std::wstring(c.file));
+  }
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The helpers every layer shares: wide text as UTF-8, as the activity log
-// writes it, and the parts of a path.
+// writes it and a blocker's settings carry it, and the parts of a path.
 #include <gtest/gtest.h>
 
 #include "common/path_parts.h"
@@ -18,6 +18,20 @@ TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
   out.clear();
   AppendUtf8(out, std::wstring{0xD83D, L'x'});  // a high surrogate alone: one code point
   EXPECT_EQ(out, "\xED\xA0\xBDx");
+}
+
+TEST(Utf8, DecodesStrictlyWhatItEncodes) {
+  const std::string text =
+      "a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+  std::string back;
+  AppendUtf8(back, DecodeUtf8(text).value());
+  EXPECT_EQ(back, text);
+  EXPECT_EQ(DecodeUtf8("\xF4\x8F\xBF\xBF").value().size(), sizeof(wchar_t) == 2 ? 2u : 1u);
+  // Cut short, a stray or wrong follower, overlong, a surrogate, past U+10FFFF.
+  for (const char* bad : {"\xC3", "\xE2\x82", "\x80", "\xC3\x41", "\xC1\xBF", "\xE0\x9F\xBF",
+                          "\xF0\x8F\xBF\xBF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "\xF8"}) {
+    EXPECT_FALSE(DecodeUtf8(bad)) << testing::PrintToString(bad);
+  }
 }
 
 TEST(PathParts, EitherSlashSeparatesTheFolderFromTheFilesName) {

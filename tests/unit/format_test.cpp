@@ -7,9 +7,12 @@
 #include <random>
 #include <regex>
 #include <string>
+#include <vector>
 
+#include "catalogue/more_programs.h"
 #include "common/failure.h"
 #include "format/blocker_writer.h"
+#include "format/more_extension.h"
 #include "format/property_bag.h"
 #include "format/settings_json.h"
 #include "format/settings_reader.h"
@@ -52,12 +55,17 @@ TEST(BlockerWriter, WhatItWritesReadsBackForAnyTemplate) {
   std::mt19937 gen(7);
   std::string big(70000, '\0');
   for (char& c : big) c = static_cast<char>(gen());
+  // Beyond the catalogue too: text outside any code page (a no-break space, an
+  // emoji), a generic original dropped, the longest file name.
+  BlockerSettings s = Sample();
+  const std::wstring longest = std::wstring(256, L'p') + L".exe";
+  s.more = {{14, 0}, {{L"Jeu\u00a0été 🎮", L"Jeu.exe", L""}, {L"P", longest, L"PQ.exe"}}};
   for (const std::string& tpl : {"Z"s, "MZ"s, big}) {
-    const std::string file = WriteBlocker(tpl, Sample());
+    const std::string file = WriteBlocker(tpl, s);
     const SettingsResult r = ReadSettings(file);
     ASSERT_TRUE(r.ok()) << r.reason;
     EXPECT_EQ(r.template_length, tpl.size());
-    EXPECT_TRUE(r.settings == Sample());
+    EXPECT_TRUE(r.settings == s);
     EXPECT_EQ(file.compare(0, tpl.size() - 1, tpl, 0, tpl.size() - 1), 0);
   }
   EXPECT_THROW(WriteBlocker("", Sample()), Failure);
@@ -128,7 +136,7 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
       {Wrap(BagWith(5, [](PropertyBag&) {})), UnexpectedProperty, "the bag holds 35 properties, not 36"},
       {Wrap(BagWith(33, [](PropertyBag& b) { b.WriteProperty("RemoteDesktop", std::int16_t{0}); })), UnexpectedProperty, "property 34 is \"RemoteDesktop\" of type 11, expected \"Run\" of type 11"},
       {Wrap(BagWith(2, [](PropertyBag& b) { b.WriteProperty("Edonkey", "True"); })), UnexpectedProperty, "property 3 is \"Edonkey\" of type 8, expected \"Edonkey\" of type 11"},
-      {Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), UnexpectedProperty, "the bag holds 37 properties, not 36"},
+      {Wrap(BagWith(99, {}).replace(6, 2, Le(37, 2)) + Le(1, 2) + "X" + Le(11, 2) + Le(0, 2)), BadExtension, "property 37 is \"X\", expected text \"Program1\""},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -136,6 +144,55 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
     EXPECT_EQ(r.fault, c.fault) << c.reason;
     EXPECT_EQ(r.reason, c.reason);
   }
+}
+
+// The 36 properties, then `extra` as text properties: name, value, ...
+std::string Extended(const std::vector<std::string>& extra) {
+  PropertyBag bag;
+  for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, std::int16_t{0});
+  bag.WriteProperty("Encpassword", "");
+  for (std::size_t n = 0; n + 1 < extra.size(); n += 2) bag.WriteProperty(extra[n], extra[n + 1]);
+  return Wrap(bag.Contents());
+}
+
+TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
+  const std::string p = "Program1", f = "Program1File", o = "Program1Original";
+  std::vector<std::string> many;  // 31 added programs
+  for (int n = 1; n <= 31; ++n) {
+    for (const char* field : {"", "File", "Original"})
+      many.insert(many.end(), {"Program" + std::to_string(n) + field, "x" + std::to_string(n)});
+  }
+  // clang-format off
+  const struct { std::string file, reason; } cases[] = {
+      {Extended({"Common1", "Nope"}), "the common program \"Nope\" is unknown"},
+      {Extended({"Common1", "Edge", "Common2", "Edge"}), "common program \"Edge\" is chosen twice"},
+      {Extended({"Common2", "Edge"}), "property 37 is \"Common2\", expected text \"Program1\""},
+      {Extended({p, "A", f, "a.exe"}), "property 39 is missing, expected text \"Program1Original\""},
+      {Extended({p, "", f, "a.exe", o, ""}), "added program 1's name is empty"},
+      {Extended({p, "A", f, "", o, ""}), "added program 1's file name is empty"},
+      {Extended({p, "A\x7f", f, "a.exe", o, ""}), "added program 1's name holds a control character"},
+      {Extended({p, "A", f, "a\x01.exe", o, ""}), "added program 1's file name holds a control character"},
+      {Extended({p, "A/B", f, "c:a.exe", o, ""}), "added program 1's file name holds a path separator"},
+      {Extended({p, "A", f, "a.exe", o, "x\\a.exe"}), "added program 1's original name holds a path separator"},
+      {Extended({p, "A", f, std::string(257, 'a') + ".exe", o, ""}), "added program 1's file name is longer than 260 bytes"},
+      {Extended({p, "\xC0\x80", f, "a.exe", o, ""}), "Program1 is not UTF-8 text"},
+      {Extended({p, "A", f, "\xED\xA0\x80", o, ""}), "Program1File is not UTF-8 text"},
+      {Extended({p, "A", f, "a.exe", o, "", "Program2", "B", "Program2File", "A.EXE", "Program2Original", ""}), "added program 2 repeats the file name of added program 1"},
+      {Extended({p, "A", f, "a.exe", o, "", "Common1", "Edge"}), "property 40 is \"Common1\", expected text \"Program2\""},
+      {Extended(many), "31 programs are added, more than 30"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    const SettingsResult r = ReadSettings(c.file);
+    EXPECT_EQ(r.fault, SettingsFault::BadExtension) << c.reason;
+    EXPECT_EQ(r.reason, c.reason);
+  }
+  // What the reader refuses, the writer will not write.
+  BlockerSettings s;
+  s.more.added = {{L"A", L"a.exe", L""}, {L"B", L"A.exe", L""}};
+  EXPECT_THROW(WriteBlocker(kTemplate, s), Failure);
+  EXPECT_EQ(MoreProblem({{kCommonCount}, {}}), "common program 1 is unknown");
+  EXPECT_TRUE(ReadSettings(Extended({many.begin(), many.begin() + 180})).ok());  // 30 programs
 }
 
 TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
@@ -151,6 +208,19 @@ TEST(SettingsJson, IsWellFormedAndHoldsTheSettingsRead) {
   for (std::sregex_iterator m(out.begin(), out.end(), member), end; m != end; ++m)
     got[(*m)[1]] = (*m)[2];
   EXPECT_EQ(got, want);
+  // Programs beyond the catalogue follow, escaped (even what no reader lets
+  // through); a common one by its caption.
+  SettingsResult read = ReadSettings(WriteBlocker(kTemplate, Sample()));
+  read.settings.more = {{0}, {{L"Say \"hi\" \\\x1f", L"a.exe", L""}}};
+  EXPECT_TRUE(SettingsJson(read).ends_with(R"("password_set": true,
+  "more": {
+    "common": ["Microsoft Edge"],
+    "added": [
+      {"name": "Say \"hi\" \\\u001f", "file": "a.exe", "original": ""}
+    ]
+  }
+}
+)"));
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ struct MainFixture : ::testing::Test, MainView {
   int Value(std::size_t i) const override { return box.at(i); }
   void SetValue(std::size_t i, int v) override { box.at(i) = v; }
   void ShowAbout() override {}
+  void ShowMore() override {}
   void EndProgram() override {}
 
   MainFixture() {
