@@ -39,12 +39,15 @@ constexpr std::wstring_view kMinesweeper[] = {L"winmine.exe", L"minesweeper.exe"
 constexpr std::wstring_view kPinball[] = {L"pinball.exe"};
 constexpr std::wstring_view kSolitaire[] = {L"sol.exe", L"solitaire.exe"};
 constexpr std::wstring_view kSpider[] = {L"spider.exe", L"spidersolitaire.exe"};
-constexpr std::wstring_view kRegEdit[] = {L"regedit.exe", L"regedt32.exe"};
+// The registry editor, and its command-line twin.
+constexpr std::wstring_view kRegEdit[] = {L"regedit.exe", L"regedt32.exe", L"reg.exe"};
 constexpr std::wstring_view kTaskManager[] = {L"taskmgr.exe"};
 constexpr std::wstring_view kMsConfig[] = {L"msconfig.exe"};
-// The command line: Command Prompt, and PowerShell old and new.
-constexpr std::wstring_view kCommand[] = {L"cmd.exe", L"powershell.exe", L"powershell_ise.exe",
-                                          L"pwsh.exe"};
+// The command line: Command Prompt, PowerShell old and new, and the script hosts, which run
+// the same commands from a file.
+constexpr std::wstring_view kCommand[] = {L"cmd.exe",     L"powershell.exe", L"powershell_ise.exe",
+                                          L"pwsh.exe",    L"wscript.exe",    L"cscript.exe",
+                                          L"mshta.exe"};
 
 constexpr std::array<Signature, 34> kSignatures{{
     {"Kazaa", kKazaa}, {"Emule", kEmule}, {"Edonkey", kEdonkey}, {"Limewire", kLimewire},

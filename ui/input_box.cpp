@@ -1,5 +1,6 @@
 #include "ui/input_box.h"
 
+#include "runtime/win32/secret.h"
 #include "ui/window.h"
 
 namespace qx::win {
@@ -26,10 +27,30 @@ constexpr int kFieldHeightTwips = 300;
 constexpr int kFieldTopTwips = kClientHeightTwips - kEdgeTwips - kFieldHeightTwips;
 constexpr int kFieldWidthTwips = kClientWidthTwips - kMarginTwips - kEdgeTwips;
 
+// The field's own procedure, the same for every edit of the process.
+WNDPROC edit_proc = nullptr;
+
+// A password field's text is read by its own thread only: another thread or
+// program asking for it gets nothing (its length shows as dots anyway), and none
+// may copy it out or take its mask off, which this program never asks of it either.
+LRESULT CALLBACK SecretFieldProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  switch (msg) {
+    case WM_GETTEXT:
+    case EM_GETLINE:
+      if (InSendMessageEx(nullptr) == ISMEX_NOSEND) break;
+      return 0;
+    case WM_COPY:
+    case WM_CUT:
+    case EM_SETPASSWORDCHAR:
+      return 0;
+  }
+  return CallWindowProcW(edit_proc, hwnd, msg, wparam, lparam);
+}
+
 class InputBox final : public Window {
  public:
   // The controls use the dialog font (DS_SHELLFONT).
-  InputBox(HINSTANCE instance, Dialogs& dialogs, std::span<const ControlSpec> controls)
+  InputBox(HINSTANCE instance, Dialogs& dialogs, std::span<const ControlSpec> controls, bool masked)
       : Window(
             instance, dialogs,
             {.style = DS_MODALFRAME | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU,
@@ -38,15 +59,21 @@ class InputBox final : public Window {
              .client_height_twips = kClientHeightTwips,
              .controls = controls,
              .create_failure = kFailure,
-             .controls_failure = kFailure}) {}
+             .controls_failure = kFailure}),
+        masked_(masked) {}
+  ~InputBox() override { Wipe(text_); }
 
   std::wstring Run(HWND owner, std::wstring_view title) {
-    return RunModal(owner, title) == IDOK ? text_ : std::wstring();
+    return RunModal(owner, title) == IDOK ? std::move(text_) : std::wstring();
   }
 
  private:
   void OnCreate() override {
     HWND edit = Control(kEditId);
+    if (masked_) {
+      edit_proc = reinterpret_cast<WNDPROC>(
+          SetWindowLongPtrW(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SecretFieldProc)));
+    }
     SendMessageW(edit, EM_SETSEL, 0, -1);
     SetFocus(edit);
   }
@@ -63,6 +90,7 @@ class InputBox final : public Window {
     }
   }
 
+  const bool masked_;
   std::wstring text_;
 };
 
@@ -80,7 +108,7 @@ std::wstring RunInputBox(HINSTANCE instance, Dialogs& dialogs, HWND owner, std::
       {L"EDIT",   field,                         default_text, kEditId,   {kMarginTwips, kFieldTopTwips, kFieldWidthTwips, kFieldHeightTwips}, kNoFont, WS_EX_CLIENTEDGE},
   };
   // clang-format on
-  return InputBox(instance, dialogs, controls).Run(owner, title);
+  return InputBox(instance, dialogs, controls, masked).Run(owner, title);
 }
 
 }  // namespace qx::win

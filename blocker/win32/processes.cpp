@@ -2,6 +2,8 @@
 
 #include <winternl.h>
 
+#include "blocker/win32/desktop_windows.h"
+#include "blocker/win32/process_owner.h"
 #include "blocker/win32/version_values.h"
 #include "common/failure.h"
 #include "runtime/win32/handles.h"
@@ -22,6 +24,9 @@ struct ProcessEntry {
   UNICODE_STRING image_name;
   LONG base_priority;
   HANDLE unique_process_id;
+  HANDLE parent_process_id;
+  ULONG handle_count;
+  ULONG session_id;
 };
 
 using QueryFn = LONG(NTAPI*)(ULONG, PVOID, ULONG, PULONG);
@@ -36,17 +41,25 @@ QueryFn Query() {
 
 class Process : public OpenedProcess {
  public:
-  explicit Process(HANDLE process) : process_(process) {}
+  Process(HANDLE process, DWORD pid) : process_(process), pid_(pid) {}
   std::uint64_t Created() const override {
     FILETIME created{}, exited{}, kernel{}, user{};
     if (!GetProcessTimes(process_.get(), &created, &exited, &kernel, &user)) return 0;
     return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
   }
   std::optional<std::wstring> ImagePath() const override { return win::ImagePath(process_.get()); }
+  std::optional<std::wstring> OriginalNameInMemory() const override {
+    // Opened again for reading, and the same process only while it was created when this one was.
+    const Process image(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid_),
+                        pid_);
+    if (!image.process_ || image.Created() != Created()) return std::nullopt;
+    return ImageVersionString(image.process_.get(), L"OriginalFilename");
+  }
   bool End() override { return TerminateProcess(process_.get(), 1) != 0; }
 
  private:
   qx::win::ProcessHandle process_;
+  DWORD pid_;
 };
 
 }  // namespace
@@ -73,7 +86,11 @@ std::vector<ListedProcess> SystemProcesses::List() {
   for (;;) {
     const auto* e = reinterpret_cast<const ProcessEntry*>(at);
     out.push_back({static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(e->unique_process_id)),
-                   static_cast<std::uint64_t>(e->create_time.QuadPart)});
+                   static_cast<std::uint64_t>(e->create_time.QuadPart),
+                   static_cast<std::uint32_t>(reinterpret_cast<ULONG_PTR>(e->parent_process_id)),
+                   e->session_id,
+                   std::wstring(e->image_name.Buffer ? e->image_name.Buffer : L"",
+                                e->image_name.Length / sizeof(wchar_t))});
     if (e->next_entry_offset == 0) break;
     at += e->next_entry_offset;
   }
@@ -81,9 +98,17 @@ std::vector<ListedProcess> SystemProcesses::List() {
 }
 
 std::unique_ptr<OpenedProcess> SystemProcesses::Open(std::uint32_t pid) {
+  // One that may be read but not ended is judged all the same.
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE, FALSE, pid);
+  if (!process) process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
   if (!process) return nullptr;
-  return std::make_unique<Process>(process);
+  return std::make_unique<Process>(process, pid);
+}
+
+Owner SystemProcesses::OwnerOf(std::uint32_t pid) { return OwnerOfProcess(pid); }
+
+int SystemProcesses::CloseWindows(std::span<const std::uint32_t> pids, bool insist) {
+  return CloseWindowsOf(pids, insist);
 }
 
 std::optional<std::wstring> SystemProcesses::OriginalName(const std::wstring& path) {

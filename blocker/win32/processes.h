@@ -17,6 +17,8 @@ class SystemProcesses : public ProcessSource {
   std::vector<ListedProcess> List() override;
   std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override;
   std::optional<std::wstring> OriginalName(const std::wstring& path) override;
+  Owner OwnerOf(std::uint32_t pid) override;
+  int CloseWindows(std::span<const std::uint32_t> pids, bool insist) override;
 
  private:
   std::vector<std::uint64_t> buffer_;  // kept: the list is taken again and again

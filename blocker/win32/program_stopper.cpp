@@ -1,6 +1,7 @@
 #include "blocker/win32/program_stopper.h"
 
 #include "blocker/signatures.h"
+#include "blocker/win32/desktop_windows.h"
 #include "runtime/win32/handles.h"
 #include "runtime/win32/window_class.h"
 
@@ -30,33 +31,27 @@ bool IsRunDialog(HWND window) {
 std::vector<StoppedProgram> ProgramStopper::CloseIfRunDialog(HWND window) {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run] || !IsRunDialog(window)) return {};
-  // Asked again while it stays open, but one opening is one stop.
-  PostMessageW(window, WM_CLOSE, 0, 0);
-  if (!closed_.insert(window).second) return {};
-  // Logged with the program that showed it.
+  // Logged with the program that showed it, opened before the close lets it end.
   DWORD pid = 0;
   GetWindowThreadProcessId(window, &pid);
   qx::win::ProcessHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+  // Asked again while it stays open, but one opening is one stop.
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  if (!closed_.insert(window).second) return {};
   return {{std::wstring(kCatalogue[*run].caption),
-           process ? ImagePath(process.get()).value_or(L"") : std::wstring()}};
+           process ? ImagePath(process.get()).value_or(L"") : std::wstring(), false}};
 }
 
 std::vector<StoppedProgram> ProgramStopper::CloseRunDialogs() {
   const auto run = IndexOfKey("Run");
   if (!run || !settings_.block[*run]) return {};
   std::erase_if(closed_, [](HWND window) { return !IsWindow(window); });
-  struct Walk {
-    ProgramStopper* self;
-    std::vector<StoppedProgram> closed;
-  } walk{this, {}};
-  EnumWindows(
-      [](HWND window, LPARAM param) -> BOOL {
-        auto* w = reinterpret_cast<Walk*>(param);
-        for (auto& c : w->self->CloseIfRunDialog(window)) w->closed.push_back(std::move(c));
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&walk));
-  return walk.closed;
+  std::vector<StoppedProgram> closed;
+  // On every desktop: one made for it is out of this desktop's events.
+  ForEachTopWindow([&](HWND window) {
+    for (auto& c : CloseIfRunDialog(window)) closed.push_back(std::move(c));
+  });
+  return closed;
 }
 
 }  // namespace qx::blocker::win

@@ -26,7 +26,7 @@ class ProgramStopper {
   // Closes `window` when it is a Run dialog and the Run dialog is blocked; the
   // program that shows it goes on. Reported the first time only.
   std::vector<StoppedProgram> CloseIfRunDialog(HWND window);
-  // Every Run dialog open now.
+  // Every Run dialog open now, on every desktop.
   std::vector<StoppedProgram> CloseRunDialogs();
 
  private:

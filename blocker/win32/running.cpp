@@ -20,6 +20,7 @@
 #include "blocker/win32/startup_shortcut.h"
 #include "common/text.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/secret.h"
 #include "ui/dialogs.h"
 
 namespace qx::blocker::win {
@@ -125,10 +126,8 @@ class Blocker final : public SessionHost, public LogonReport {
   // Each stopped program: a notice, and a line in the log.
   void Report(const std::vector<StoppedProgram>& programs) {
     for (const auto& p : programs) {
-      if (throttle_.ShouldShow(p.name, GetTickCount64())) {
-        notice_.Show(p.name + L" is blocked on this computer.");
-      }
-      Log(LogLine(Now(), p.name, p.path));
+      if (throttle_.ShouldShow(p.name, GetTickCount64())) notice_.Show(NoticeText(p));
+      Log(LogLine(Now(), p.name, LogDetail(p)));
     }
   }
 
@@ -210,8 +209,10 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
       if (!running || !data || data->dwData != kStopRequestTag) return 0;
       LRESULT result = 0;
       running->Attempt(Duty::kWindowCheck, [&] {
-        const std::optional<std::string> password = ReadStopPayload(data->lpData, data->cbData);
-        if (password) result = Encode(running->Answer(*password));
+        std::optional<std::string> password = ReadStopPayload(data->lpData, data->cbData);
+        if (!password) return;
+        result = Encode(running->Answer(*password));
+        qx::win::Wipe(*password);
       });
       return result;
     }

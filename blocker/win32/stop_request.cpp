@@ -9,6 +9,7 @@
 #include "blocker/win32/say.h"
 #include "common/failure.h"
 #include "runtime/win32/ansi_codec.h"
+#include "runtime/win32/secret.h"
 #include "ui/dialogs.h"
 #include "ui/input_box.h"
 
@@ -57,11 +58,10 @@ bool RequestStop(HWND blocker, const FileId& self, const std::string& password, 
   std::vector<unsigned char> payload = StopPayload(password);
   COPYDATASTRUCT data{kStopRequestTag, static_cast<DWORD>(payload.size()), payload.data()};
   DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                           SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result) ||
-      result == 0) {
-    return false;
-  }
+  const bool sent = SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                                        SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result);
+  qx::win::Wipe(payload);
+  if (!sent || result == 0) return false;
   reply = Decode(static_cast<std::intptr_t>(result));
   return true;
 }
@@ -105,15 +105,18 @@ int AskToStop(HINSTANCE instance, const BlockerSettings& settings, HWND blocker,
   const qx::win::WinAnsiCodec ansi;
   qx::win::WinDialogs dialogs(instance, title);
   for (;;) {
-    const std::wstring typed = qx::win::RunInputBox(
+    std::wstring typed = qx::win::RunInputBox(
         instance, dialogs, nullptr,
         L"\"" + title + L"\" is blocking programs on this computer. Enter its password to stop it.",
         title, L"", /*masked=*/true);
     if (typed.empty()) return AsInt(ExitCode::kDone);
     // A password the code page cannot hold was never set: it is simply wrong.
-    const auto bytes = ansi.ToAnsi(typed);
+    auto bytes = ansi.ToAnsi(typed);
+    qx::win::Wipe(typed);
     StopReply reply{StopAnswer::Wrong, 0};
-    if (bytes && !RequestStop(blocker, self, *bytes, reply)) return no_answer();
+    const bool answered = !bytes || RequestStop(blocker, self, *bytes, reply);
+    if (bytes) qx::win::Wipe(*bytes);
+    if (!answered) return no_answer();
     switch (reply.answer) {
       case StopAnswer::Stopped:
         return Say(stopped, MB_ICONINFORMATION);

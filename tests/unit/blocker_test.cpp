@@ -101,27 +101,50 @@ TEST(NoticeThrottle, OneNoticeAProgramWithinTheQuietTime) {
   for (const auto& s : steps) EXPECT_EQ(t.ShouldShow(s.program, s.at), s.shown) << s.at;
 }
 
-// One process (id 7) that a test changes between two looks at it.
+// One process (id 7) that a test changes between two looks at it, beside this
+// one (3), the console hosts 7 started after it (9) and before it (10, an
+// earlier process of its id), a program it started and a console host of 3.
 struct FakeSystem : ProcessSource {
   struct Now {
     std::uint64_t listed, opened;  // creation times: in the list, and of what opening it finds
-    std::optional<std::wstring> path, original;
+    std::optional<std::wstring> path, original, in_memory = std::nullopt;
   } now;
+  bool opens = true, ends = true;
+  std::uint32_t session = 1;
+  Owner owner = Owner::kThisUser;
+  int windows = 0;
   bool ended = false;
+  std::vector<std::pair<std::vector<std::uint32_t>, bool>> closes;  // pids, insist
 
   struct Opened : OpenedProcess {
     FakeSystem& system;
     explicit Opened(FakeSystem& s) : system(s) {}
     std::uint64_t Created() const override { return system.now.opened; }
     std::optional<std::wstring> ImagePath() const override { return system.now.path; }
-    bool End() override { return system.ended = true; }
+    std::optional<std::wstring> OriginalNameInMemory() const override {
+      return system.now.in_memory;
+    }
+    bool End() override { return system.ended = system.ends; }
   };
-  std::vector<ListedProcess> List() override { return {{0, 0}, {7, now.listed}}; }
+  std::vector<ListedProcess> List() override {
+    return {{0, 0},
+            {3, 1, 0, 1},
+            {7, now.listed, 3, session, L"Notepad.exe"},
+            {9, now.listed, 7, session, L"ConHost.exe"},
+            {10, 0, 7, session, L"conhost.exe"},
+            {11, now.listed, 7, session, L"cmd.exe"},
+            {12, now.listed, 3, session, L"conhost.exe"}};
+  }
   std::unique_ptr<OpenedProcess> Open(std::uint32_t pid) override {
-    return pid == 7 ? std::make_unique<Opened>(*this) : nullptr;
+    return pid == 7 && opens ? std::make_unique<Opened>(*this) : nullptr;
   }
   std::optional<std::wstring> OriginalName(const std::wstring& path) override {
     return path == now.path ? now.original : std::nullopt;
+  }
+  Owner OwnerOf(std::uint32_t) override { return owner; }
+  int CloseWindows(std::span<const std::uint32_t> pids, bool insist) override {
+    closes.emplace_back(std::vector<std::uint32_t>(pids.begin(), pids.end()), insist);
+    return windows;
   }
 };
 
@@ -138,10 +161,12 @@ TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilT
       {"a new process under a judged id", false, {1, 1, w, e}, false, false, {2, 2, n, e}, true},
       {"its image unreadable, then read", false, {1, 1, u, e}, false, true, {1, 1, n, e}, true},
       {"a window's unreadable, then listed", true, {1, 1, u, e}, false, true, {1, 1, n, e}, true},
-      {"version unreadable: no name alone", false, {1, 1, n, u}, false, true, {1, 1, n, e}, true},
       {"a blocker named so", false, {1, 1, n, L"quellanix.ext"}, false, false, {1, 1, n, e}, false},
       {"judged once, from a window", true, {1, 1, w, e}, false, false, {1, 1, n, e}, false},
       {"a renamed copy", true, {1, 1, w, L"Notepad.exe"}, true, false, {1, 1, w, e}, false},
+      {"its file unreadable, its image read", false, {1, 1, w, u, L"NOTEPAD.EXE"}, true, false, {1, 1, w, e}, false},
+      {"a blocker's image read", false, {1, 1, n, u, L"quellanix.ext"}, false, false, {1, 1, n, e}, false},
+      {"no version at all: the name decides", false, {1, 1, n, u, u}, true, false, {1, 1, n, e}, false},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -151,6 +176,7 @@ TEST(ProcessWatch, AProcessIsEndedOnlyOnceJudgedOnItsOwnFileAndJudgedAgainUntilT
     const auto stopped = c.window_first ? watch.Check(7) : watch.Scan();
     EXPECT_EQ(system.ended, c.ended_first) << c.what;
     EXPECT_EQ(stopped.size(), c.ended_first ? 1u : 0u) << c.what;
+    EXPECT_FALSE(!stopped.empty() && stopped[0].windows_closed) << c.what;
     EXPECT_EQ(watch.Waiting(), c.waiting) << c.what;
     system.now = c.second;
     system.ended = false;
@@ -172,6 +198,40 @@ TEST(ProcessWatch, OneThatStaysUnreadableIsLookedAtSoonTenTimesThenOnlyOnTime) {
     if (look == 5) watch.Check(7);  // another window: no new count
     EXPECT_EQ(watch.Waiting(), look <= 10) << look;
   }
+}
+
+TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisUsers) {
+  BlockerSettings s;
+  s.block[*IndexOfKey("Notepad")] = true;
+  // clang-format off
+  const struct { const char* what; bool opens, ends; std::uint32_t session; Owner owner;
+                 std::wstring held; } cases[] = {
+      {"shielded: by its listed name", false, false, 1, Owner::kThisUser, L"Notepad.exe"},
+      {"shielded, its owner unreadable", false, false, 1, Owner::kUnknown, L"Notepad.exe"},
+      {"read, but not to be ended", true, false, 1, Owner::kThisUser, L"C:\\w\\notepad.exe"},
+      {"another session's", false, false, 2, Owner::kThisUser, L""},
+      {"another user's", true, false, 1, Owner::kOtherUser, L""},
+      {"gone meanwhile", false, false, 1, Owner::kGone, L""},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    FakeSystem system;
+    system.now = {1, 1, L"C:\\w\\notepad.exe", L""};
+    std::tie(system.opens, system.ends, system.session, system.owner) =
+        std::tie(c.opens, c.ends, c.session, c.owner);
+    ProcessWatch watch(s, system, 3);
+    EXPECT_TRUE(watch.Scan().empty()) << c.what;  // no window yet: nothing said
+    system.windows = 2;
+    const auto first = watch.Scan();
+    EXPECT_TRUE(watch.Scan().empty() && !watch.Waiting()) << c.what;  // said once, closed again
+    EXPECT_EQ(first.empty() ? L"" : first[0].path, c.held) << c.what;
+    EXPECT_TRUE(first.empty() || first[0].windows_closed) << c.what;
+    // Its own windows and those of the console it started, WM_CLOSE first, then the close box too.
+    const std::vector<std::uint32_t> w{7, 9};
+    const decltype(system.closes) closes{{w, false}, {w, false}, {w, true}};
+    EXPECT_EQ(system.closes, c.held.empty() ? decltype(closes){} : closes) << c.what;
+  }
+  EXPECT_EQ(NoticeText({L"Notepad", L"", true}), L"Notepad is blocked; its windows are closed.");
 }
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {

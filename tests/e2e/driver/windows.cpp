@@ -134,9 +134,15 @@ void AnswerInputBox(HWND box, std::wstring_view text) {
   HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   Await([&] { return edit && FocusedControl(box) == edit; }, L"the input box's field has no focus");
-  const std::wstring before = Text(edit);
-  GiveInput([&] { TypeText(text); }, [&] { return Text(edit) == text; },
-            [&] { return Text(edit) == before; }, L"typing into the input box");
+  // A password field gives its text to no other program: only its length shows.
+  const bool masked = ::GetWindowLongW(edit, GWL_STYLE) & ES_PASSWORD;
+  const auto holds = [&] {
+    return masked ? std::wstring(::SendMessageW(edit, WM_GETTEXTLENGTH, 0, 0), L'*') : Text(edit);
+  };
+  const std::wstring before = holds();
+  const std::wstring want = masked ? std::wstring(text.size(), L'*') : std::wstring(text);
+  GiveInput([&] { TypeText(text); }, [&] { return holds() == want; },
+            [&] { return holds() == before; }, L"typing into the input box");
   PressButton(box, IDOK);
 }
 
