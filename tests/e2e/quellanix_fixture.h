@@ -1,7 +1,8 @@
 #pragma once
 // The fixture of the end-to-end tests: a fresh copy of the program in its own
 // temporary application folder for each test, its main window found, and the
-// copy ended after the test.
+// copy ended after the test (the program before its folder: members go in
+// reverse order).
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -10,6 +11,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/win32/control_ids.h"
 #include "catalogue/catalogue.h"
 #include "tests/e2e/driver/driver.h"
 
@@ -32,7 +34,6 @@ std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title
 class QuellanixTest : public ::testing::Test {
  protected:
   void SetUp() override;
-  void TearDown() override;
 
   // Runs before the program starts: change the files beside it.
   virtual void PrepareFolder(const AppFolder& folder) { (void)folder; }
@@ -42,7 +43,7 @@ class QuellanixTest : public ::testing::Test {
   DWORD pid() const { return app_->pid(); }
   HWND main() const { return main_; }
   HWND Control(int id) const { return ChildById(main_, id); }
-  HWND Box(std::size_t catalogue_index) const;
+  HWND Box(std::size_t catalogue_index) const { return Control(win::BoxId(catalogue_index)); }
   HWND Header(Group group) const;
 
   BoxStates ReadBoxStates() const;

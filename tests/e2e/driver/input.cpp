@@ -11,10 +11,9 @@ void Send(std::vector<INPUT> inputs) {
   if (sent != inputs.size()) throw DriverError(L"SendInput refused the input");
 }
 
-INPUT Key(WORD vk, DWORD flags, WORD unicode = 0) {
+INPUT Key(WORD vk, DWORD flags) {
   INPUT in{INPUT_KEYBOARD, {}};
-  const auto scan = static_cast<WORD>(unicode ? unicode : ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
-  in.ki = {vk, scan, flags, 0, 0};
+  in.ki = {vk, static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), flags, 0, 0};
   return in;
 }
 
@@ -49,17 +48,14 @@ void BringToFront(HWND top) {
 void Click(HWND control) {
   RECT r{};
   ::GetWindowRect(control, &r);
-  Click(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-void Click(HWND window, POINT at) {
-  BringToFront(::GetAncestor(window, GA_ROOT));
+  const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  BringToFront(::GetAncestor(control, GA_ROOT));
   Await(
       [&] {
         HWND hit = ::WindowFromPoint(at);
-        return hit == window || ::IsChild(window, hit);
+        return hit == control || ::IsChild(control, hit);
       },
-      L"the window is covered or not shown at the point to click");
+      L"the control is covered or not shown at its centre");
   // Absolute mouse coordinates run 0..65535 across the primary screen; rounding
   // up makes the system's truncating conversion land on the very pixel. Every
   // event carries the position: under Wine a late pointer event from an
@@ -89,16 +85,6 @@ void PressKey(WORD vk, WORD modifier) {
   Settle();
   if (!modifier) return Send({Key(vk, 0), Key(vk, KEYEVENTF_KEYUP)});
   Send({Key(modifier, 0), Key(vk, 0), Key(vk, KEYEVENTF_KEYUP), Key(modifier, KEYEVENTF_KEYUP)});
-}
-
-void TypeText(std::wstring_view text) {
-  Settle();
-  std::vector<INPUT> inputs;
-  for (wchar_t ch : text) {
-    inputs.insert(inputs.end(),
-                  {Key(0, KEYEVENTF_UNICODE, ch), Key(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, ch)});
-  }
-  Send(inputs);
 }
 
 void GiveInput(const std::function<void()>& give, const std::function<bool()>& effect,
