@@ -134,6 +134,8 @@ void BringToFront(HWND top);
 void Click(HWND control);
 // One key press to the focused window, with `modifier` (VK_MENU, say) held.
 void PressKey(WORD vk, WORD modifier = 0);
+// Types text as Unicode characters.
+void TypeText(std::wstring_view text);
 
 // Wine loses about one input in a hundred. Calls `give` and waits for
 // `effect`; when it has not come and `untouched` shows the program as it was

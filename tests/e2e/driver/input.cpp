@@ -11,9 +11,10 @@ void Send(std::vector<INPUT> inputs) {
   if (sent != inputs.size()) throw DriverError(L"SendInput refused the input");
 }
 
-INPUT Key(WORD vk, DWORD flags) {
+INPUT Key(WORD vk, DWORD flags, WORD unicode = 0) {
   INPUT in{INPUT_KEYBOARD, {}};
-  in.ki = {vk, static_cast<WORD>(::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC)), flags, 0, 0};
+  const auto scan = static_cast<WORD>(unicode ? unicode : ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+  in.ki = {vk, scan, flags, 0, 0};
   return in;
 }
 
@@ -85,6 +86,16 @@ void PressKey(WORD vk, WORD modifier) {
   Settle();
   if (!modifier) return Send({Key(vk, 0), Key(vk, KEYEVENTF_KEYUP)});
   Send({Key(modifier, 0), Key(vk, 0), Key(vk, KEYEVENTF_KEYUP), Key(modifier, KEYEVENTF_KEYUP)});
+}
+
+void TypeText(std::wstring_view text) {
+  Settle();
+  std::vector<INPUT> inputs;
+  for (wchar_t ch : text) {
+    inputs.insert(inputs.end(),
+                  {Key(0, KEYEVENTF_UNICODE, ch), Key(0, KEYEVENTF_UNICODE | KEYEVENTF_KEYUP, ch)});
+  }
+  Send(inputs);
 }
 
 void GiveInput(const std::function<void()>& give, const std::function<bool()>& effect,

@@ -97,7 +97,8 @@ AppProcess AppProcess::Start(const std::wstring& exe, std::wstring_view argument
                             sizeof(limits));
   std::wstring command =
       L"\"" + exe + (arguments.empty() ? L"\"" : L"\" ") + std::wstring(arguments);
-  STARTUPINFOW startup{sizeof(startup)};
+  STARTUPINFOW startup{};
+  startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};
   if (exe.size() >= MAX_PATH) {
     info = StartLongPath(exe, command);
