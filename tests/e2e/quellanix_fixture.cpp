@@ -41,6 +41,12 @@ void QuellanixTest::SetUp() {
   main_ = WaitForTopWindow(app_->pid(), win::kMainWindowClass, L"", 20s);
 }
 
+// Everything the program started is ended before a subclass cleans up after it.
+void QuellanixTest::TearDown() {
+  app_.reset();
+  folder_.reset();
+}
+
 HWND QuellanixTest::Header(Group group) const {
   for (std::size_t i = 0; i < kGroupCount; ++i) {
     if (kGroupHeaders[i].group == group) return Control(win::HeaderId(i));

@@ -1,8 +1,7 @@
 #pragma once
 // The fixture of the end-to-end tests: a fresh copy of the program in its own
 // temporary application folder for each test, its main window found, and the
-// copy ended after the test (the program before its folder: members go in
-// reverse order).
+// copy ended after the test.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -34,6 +33,7 @@ std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title
 class QuellanixTest : public ::testing::Test {
  protected:
   void SetUp() override;
+  void TearDown() override;
 
   // Runs before the program starts: change the files beside it.
   virtual void PrepareFolder(const AppFolder& folder) { (void)folder; }
