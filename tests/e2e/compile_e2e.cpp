@@ -12,7 +12,6 @@
 #include <utility>
 #include <vector>
 
-#include "app/win32/control_ids.h"
 #include "builder/prop_bag.h"
 #include "cipher/text_cipher.h"
 #include "format/blocker_writer.h"

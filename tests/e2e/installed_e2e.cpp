@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/control_ids.h"
 #include "format/settings_reader.h"
 #include "tests/e2e/quellanix_fixture.h"
 

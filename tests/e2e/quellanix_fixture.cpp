@@ -2,14 +2,8 @@
 
 #include <string>
 
-#include "app/win32/control_ids.h"
-
 namespace qx::e2e {
 namespace {
-
-// Starting a program under Wine is quick once the wine server runs; the first
-// start of a run may take longer.
-constexpr auto kStartTimeout = 20s;
 
 // One digit a box, in catalogue order.
 std::wstring StatesText(const BoxStates& states) {
@@ -40,19 +34,17 @@ std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title
 }
 
 void QuellanixTest::SetUp() {
-  folder_.emplace(AppFolder::CopyOf(QX_E2E_DIST_DIR));
+  folder_.emplace(QX_E2E_DIST_DIR);
   PrepareFolder(*folder_);
   app_.emplace(AppProcess::Start(folder_->File(L"Quellanix.exe")));
-  main_ = WaitForTopWindow(app_->pid(), win::kMainWindowClass, L"", kStartTimeout);
+  // Quick once the wine server runs; the first start of a run may take longer.
+  main_ = WaitForTopWindow(app_->pid(), win::kMainWindowClass, L"", 20s);
 }
 
+// Everything the program started is ended before a subclass cleans up after it.
 void QuellanixTest::TearDown() {
   app_.reset();
   folder_.reset();
-}
-
-HWND QuellanixTest::Box(std::size_t catalogue_index) const {
-  return Control(win::BoxId(catalogue_index));
 }
 
 HWND QuellanixTest::Header(Group group) const {

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string_view>
 
+#include "app/win32/control_ids.h"
 #include "catalogue/catalogue.h"
 #include "tests/e2e/driver/driver.h"
 
@@ -42,7 +43,7 @@ class QuellanixTest : public ::testing::Test {
   DWORD pid() const { return app_->pid(); }
   HWND main() const { return main_; }
   HWND Control(int id) const { return ChildById(main_, id); }
-  HWND Box(std::size_t catalogue_index) const;
+  HWND Box(std::size_t catalogue_index) const { return Control(win::BoxId(catalogue_index)); }
   HWND Header(Group group) const;
 
   BoxStates ReadBoxStates() const;

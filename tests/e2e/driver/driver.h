@@ -53,13 +53,12 @@ std::string ReadFile(const std::wstring& path);
 // The names of the files in `folder`, sorted.
 std::vector<std::wstring> FileNames(const std::wstring& folder);
 
-// A temporary folder, removed with everything in it at the end. Its name holds
-// spaces, as many real install paths do.
+// A temporary folder, empty or a copy of `copy_of`, removed with everything in
+// it at the end. Its name holds spaces, as many real install paths do.
 class AppFolder {
  public:
-  AppFolder();
-  static AppFolder CopyOf(const std::wstring& source);
-  AppFolder(AppFolder&& other) noexcept;
+  explicit AppFolder(const std::wstring& copy_of = {});
+  AppFolder(const AppFolder&) = delete;
   ~AppFolder();
 
   const std::wstring& path() const { return path_; }
@@ -133,9 +132,6 @@ void BringToFront(HWND top);
 // Brings the control's window to the front, waits until the control is what
 // the mouse hits at its centre, moves the mouse there and clicks.
 void Click(HWND control);
-// The same at `at` (screen coordinates), which must hit `window` or a child:
-// for a window's frame, say.
-void Click(HWND window, POINT at);
 // One key press to the focused window, with `modifier` (VK_MENU, say) held.
 void PressKey(WORD vk, WORD modifier = 0);
 // Types text as Unicode characters.

@@ -49,17 +49,14 @@ void BringToFront(HWND top) {
 void Click(HWND control) {
   RECT r{};
   ::GetWindowRect(control, &r);
-  Click(control, {(r.left + r.right) / 2, (r.top + r.bottom) / 2});
-}
-
-void Click(HWND window, POINT at) {
-  BringToFront(::GetAncestor(window, GA_ROOT));
+  const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  BringToFront(::GetAncestor(control, GA_ROOT));
   Await(
       [&] {
         HWND hit = ::WindowFromPoint(at);
-        return hit == window || ::IsChild(window, hit);
+        return hit == control || ::IsChild(control, hit);
       },
-      L"the window is covered or not shown at the point to click");
+      L"the control is covered or not shown at its centre");
   // Absolute mouse coordinates run 0..65535 across the primary screen; rounding
   // up makes the system's truncating conversion land on the very pixel. Every
   // event carries the position: under Wine a late pointer event from an

@@ -2,7 +2,6 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <utility>
 
 #include "tests/e2e/driver/driver.h"
 // winternl.h needs windows.h first.
@@ -76,26 +75,17 @@ std::vector<std::wstring> FileNames(const std::wstring& folder) {
   return names;
 }
 
-AppFolder::AppFolder() {
+AppFolder::AppFolder(const std::wstring& copy_of) {
   static int serial = 0;
   path_ =
       fs::temp_directory_path() / (L"Quellanix Test " + std::to_wstring(::GetCurrentProcessId()) +
                                    L"-" + std::to_wstring(++serial));
   RemoveTree(path_);  // left over from a run that was killed
   fs::create_directory(path_);
+  if (!copy_of.empty()) fs::copy(copy_of, path_, fs::copy_options::recursive);
 }
 
-AppFolder AppFolder::CopyOf(const std::wstring& source) {
-  AppFolder folder;
-  fs::copy(source, folder.path_, fs::copy_options::recursive);
-  return folder;
-}
-
-AppFolder::AppFolder(AppFolder&& other) noexcept : path_(std::exchange(other.path_, {})) {}
-
-AppFolder::~AppFolder() {
-  if (!path_.empty()) RemoveTree(path_);
-}
+AppFolder::~AppFolder() { RemoveTree(path_); }
 
 AppProcess AppProcess::Start(const std::wstring& exe, std::wstring_view arguments, DWORD flags) {
   AppProcess app;
@@ -105,8 +95,8 @@ AppProcess AppProcess::Start(const std::wstring& exe, std::wstring_view argument
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
   ::SetInformationJobObject(app.job_.get(), JobObjectExtendedLimitInformation, &limits,
                             sizeof(limits));
-  std::wstring command = L"\"" + exe + L"\"";
-  if (!arguments.empty()) command += L" " + std::wstring(arguments);
+  std::wstring command =
+      L"\"" + exe + (arguments.empty() ? L"\"" : L"\" ") + std::wstring(arguments);
   STARTUPINFOW startup{};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION info{};

@@ -13,8 +13,7 @@ namespace {
 
 // The screen's pixels in `r`, 32-bit BGRA, top row first.
 std::vector<std::uint8_t> GrabScreen(const RECT& r) {
-  const int width = r.right - r.left;
-  const int height = r.bottom - r.top;
+  const int width = r.right - r.left, height = r.bottom - r.top;
   if (width <= 0 || height <= 0) throw DriverError(L"the window has no area to capture");
   std::vector<std::uint8_t> bgra(static_cast<std::size_t>(width * height) * 4);
   win::WindowDC screen(nullptr);
@@ -53,27 +52,21 @@ void SaveScreenshot(HWND top, COLORREF background, const std::wstring& name) {
   };
   // Under Wine a window is listed, and answers, before its pixels reach the
   // screen: until then a capture shows what was beneath it, or its bare
-  // background before its controls paint.
-  std::vector<std::uint8_t> previous;
-  std::vector<std::uint8_t> current;
+  // background before its controls paint. Then two captures in a row agree.
+  std::vector<std::uint8_t> previous, current;
   Await(
       [&] {
-        previous = GrabScreen(frame);
-        if (pixel(previous, corner.x, corner.y) != background) return false;
+        current = GrabScreen(frame);
+        if (std::exchange(previous, current) != current) return false;
+        if (pixel(current, corner.x, corner.y) != background) return false;
         for (LONG y = origin.y; y < corner.y; ++y) {
           for (LONG x = origin.x; x < corner.x; ++x) {
-            if (pixel(previous, x, y) != background) return true;
+            if (pixel(current, x, y) != background) return true;
           }
         }
         return false;
       },
-      L"the window's own pixels never showed on screen");
-  Await(
-      [&] {
-        current = GrabScreen(frame);
-        return std::exchange(previous, current) == current;
-      },
-      L"the window kept changing; no stable screenshot");
+      L"the window's own pixels never showed on screen, or kept changing");
 
   const std::wstring path = std::wstring(QX_E2E_SCREENSHOT_DIR) + L"\\" + name + L".png";
   Gdiplus::GdiplusStartupInput input;
