@@ -81,14 +81,16 @@ std::string Wrap(const std::string& contents) {
          contents + Le(kTemplate.size(), 4);
 }
 
-// The 36 properties with one of them written by `odd` instead.
-std::string BagWith(std::size_t at, const std::function<void(PropertyBag&)>& odd) {
+// A file of the 35 flags in bag order (the `at`-th written by `odd` instead),
+// an empty password, then `extra` as text properties: name, value, ...
+std::string Bag(const std::vector<std::string>& extra, std::size_t at = kEntryCount,
+                const std::function<void(PropertyBag&)>& odd = {}) {
   PropertyBag bag;
-  for (std::size_t n = 0; n < kEntryCount; ++n) {
+  for (std::size_t n = 0; n < kEntryCount; ++n)
     n == at ? odd(bag) : bag.WriteProperty(kCatalogue[BagOrder()[n]].bag_key, std::int16_t{0});
-  }
-  bag.WriteProperty("Encpassword", "ab");
-  return bag.Contents();
+  bag.WriteProperty("Encpassword", "");
+  for (std::size_t n = 0; n + 1 < extra.size(); n += 2) bag.WriteProperty(extra[n], extra[n + 1]);
+  return Wrap(bag.Contents());
 }
 
 std::string Poked(std::size_t at, std::uint64_t value, int size) {
@@ -106,6 +108,11 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
   // password's length field is at trailer_at - 6.
   const std::size_t last_fit = trailer_at - 12 + 1;
   using enum SettingsFault;
+  const std::string p = "Program1", f = "Program1File", o = "Program1Original";
+  std::vector<std::string> many;  // 31 added programs
+  for (int n = 1; n <= 31; ++n)
+    for (const char* field : {"", "File", "Original"})
+      many.insert(many.end(), {"Program" + std::to_string(n) + field, "x" + std::to_string(n)});
   // clang-format off
   // The file, the fault found and its reason, exactly.
   const struct { std::string file; SettingsFault fault; std::string reason; } cases[] = {
@@ -124,10 +131,25 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
       {Poked(kazaa, 0, 2), UnexpectedProperty, "property 1 has an empty name"},
       {Poked(kazaa + 7, 3, 2), UnknownType, "property 1 has the unknown type 3 at contents offset 15"},
       {Poked(kazaa + 9, 1, 2), BadBoolean, "property 1 (\"Kazaa\") holds the Boolean 1 at contents offset 17"},
-      {Wrap(BagWith(99, {}) + "!"), TrailingBytes, "1 bytes follow the last property at contents offset 464"},
-      {Wrap(BagWith(5, [](PropertyBag&) {})), UnexpectedProperty, "the bag holds 35 properties, not 36"},
-      {Wrap(BagWith(33, [](PropertyBag& b) { b.WriteProperty("RemoteDesktop", std::int16_t{0}); })), UnexpectedProperty, "property 34 is \"RemoteDesktop\" of type 11, expected \"Run\" of type 11"},
-      {Wrap(BagWith(2, [](PropertyBag& b) { b.WriteProperty("Edonkey", "True"); })), UnexpectedProperty, "property 3 is \"Edonkey\" of type 8, expected \"Edonkey\" of type 11"},
+      {Poked(kBag + 6, 35, 2), TrailingBytes, "21 bytes follow the last property at contents offset 443"},
+      {Bag({}, 5, [](PropertyBag&) {}), UnexpectedProperty, "the bag holds 35 properties, not 36"},
+      {Bag({}, 33, [](PropertyBag& b) { b.WriteProperty("RemoteDesktop", std::int16_t{0}); }), UnexpectedProperty, "property 34 is \"RemoteDesktop\" of type 11, expected \"Run\" of type 11"},
+      {Bag({}, 2, [](PropertyBag& b) { b.WriteProperty("Edonkey", "True"); }), UnexpectedProperty, "property 3 is \"Edonkey\" of type 8, expected \"Edonkey\" of type 11"},
+      {Bag({"Common1", "Nope"}), BadExtension, "the common program \"Nope\" is unknown"},
+      {Bag({"Common1", "Edge", "Common2", "Edge"}), BadExtension, "common program \"Edge\" is chosen twice"},
+      {Bag({"Common2", "Edge"}), BadExtension, "property 37 is \"Common2\", expected text \"Program1\""},
+      {Bag({p, "A", f, "a.exe"}), BadExtension, "property 39 is missing, expected text \"Program1Original\""},
+      {Bag({p, "", f, "a.exe", o, ""}), BadExtension, "added program 1's name is empty"},
+      {Bag({p, "A", f, "", o, ""}), BadExtension, "added program 1's file name is empty"},
+      {Bag({p, "A\x7f", f, "a.exe", o, ""}), BadExtension, "added program 1's name holds a control character"},
+      {Bag({p, "A", f, "a\x01.exe", o, ""}), BadExtension, "added program 1's file name holds a control character"},
+      {Bag({p, "A/B", f, "c:a.exe", o, ""}), BadExtension, "added program 1's file name holds a path separator"},
+      {Bag({p, "A", f, "a.exe", o, "x\\a.exe"}), BadExtension, "added program 1's original name holds a path separator"},
+      {Bag({p, "A", f, std::string(257, 'a') + ".exe", o, ""}), BadExtension, "added program 1's file name is longer than 260 bytes"},
+      {Bag({p, "A", f, "\xED\xA0\x80", o, ""}), BadExtension, "Program1File is not UTF-8 text"},
+      {Bag({p, "A", f, "a.exe", o, "", "Program2", "B", "Program2File", "A.EXE", "Program2Original", ""}), BadExtension, "added program 2 repeats the file name of added program 1"},
+      {Bag({p, "A", f, "a.exe", o, "", "Common1", "Edge"}), BadExtension, "property 40 is \"Common1\", expected text \"Program2\""},
+      {Bag(many), BadExtension, "31 programs are added, more than 30"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -135,53 +157,12 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
     EXPECT_EQ(r.fault, c.fault) << c.reason;
     EXPECT_EQ(r.reason, c.reason);
   }
-}
-
-// The 36 properties, then `extra` as text properties: name, value, ...
-std::string Extended(const std::vector<std::string>& extra) {
-  PropertyBag bag;
-  for (std::size_t i : BagOrder()) bag.WriteProperty(kCatalogue[i].bag_key, std::int16_t{0});
-  bag.WriteProperty("Encpassword", "");
-  for (std::size_t n = 0; n + 1 < extra.size(); n += 2) bag.WriteProperty(extra[n], extra[n + 1]);
-  return Wrap(bag.Contents());
-}
-
-TEST(SettingsReader, RefusesADamagedOrOverlongExtensionWithAReason) {
-  const std::string p = "Program1", f = "Program1File", o = "Program1Original";
-  std::vector<std::string> many;  // 31 added programs
-  for (int n = 1; n <= 31; ++n)
-    for (const char* field : {"", "File", "Original"})
-      many.insert(many.end(), {"Program" + std::to_string(n) + field, "x" + std::to_string(n)});
-  // clang-format off
-  const struct { std::string file, reason; } cases[] = {
-      {Extended({"Common1", "Nope"}), "the common program \"Nope\" is unknown"},
-      {Extended({"Common1", "Edge", "Common2", "Edge"}), "common program \"Edge\" is chosen twice"},
-      {Extended({"Common2", "Edge"}), "property 37 is \"Common2\", expected text \"Program1\""},
-      {Extended({p, "A", f, "a.exe"}), "property 39 is missing, expected text \"Program1Original\""},
-      {Extended({p, "", f, "a.exe", o, ""}), "added program 1's name is empty"},
-      {Extended({p, "A", f, "", o, ""}), "added program 1's file name is empty"},
-      {Extended({p, "A\x7f", f, "a.exe", o, ""}), "added program 1's name holds a control character"},
-      {Extended({p, "A", f, "a\x01.exe", o, ""}), "added program 1's file name holds a control character"},
-      {Extended({p, "A/B", f, "c:a.exe", o, ""}), "added program 1's file name holds a path separator"},
-      {Extended({p, "A", f, "a.exe", o, "x\\a.exe"}), "added program 1's original name holds a path separator"},
-      {Extended({p, "A", f, std::string(257, 'a') + ".exe", o, ""}), "added program 1's file name is longer than 260 bytes"},
-      {Extended({p, "A", f, "\xED\xA0\x80", o, ""}), "Program1File is not UTF-8 text"},
-      {Extended({p, "A", f, "a.exe", o, "", "Program2", "B", "Program2File", "A.EXE", "Program2Original", ""}), "added program 2 repeats the file name of added program 1"},
-      {Extended({p, "A", f, "a.exe", o, "", "Common1", "Edge"}), "property 40 is \"Common1\", expected text \"Program2\""},
-      {Extended(many), "31 programs are added, more than 30"},
-  };
-  // clang-format on
-  for (const auto& c : cases) {
-    const SettingsResult r = ReadSettings(c.file);
-    EXPECT_EQ(r.fault, SettingsFault::BadExtension) << c.reason;
-    EXPECT_EQ(r.reason, c.reason);
-  }
   // What the reader refuses, the writer will not write.
   BlockerSettings s;
   s.more.added = {{L"A", L"a.exe", L""}, {L"B", L"A.exe", L""}};
   EXPECT_THROW(WriteBlocker(kTemplate, s), Failure);
   EXPECT_EQ(MoreProblem({{kCommonCount}, {}}), "common program 1 is unknown");
-  EXPECT_TRUE(ReadSettings(Extended({many.begin(), many.begin() + 180})).ok());  // 30 programs
+  EXPECT_TRUE(ReadSettings(Bag({many.begin(), many.begin() + 180})).ok());  // 30 programs
 }
 
 TEST(SettingsJson, HoldsTheSettingsReadInBagOrderAndEscapesTheAddedPrograms) {
