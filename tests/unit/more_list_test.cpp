@@ -39,9 +39,8 @@ TEST(MoreList, AddsShownByDescriptionProductOrNameAndRefusesWithTheReason) {
     EXPECT_EQ(c.added, expected) << testing::PrintToString(k.file.file_name);
   }
   // Up to the limit, then refused; the unticked are not chosen.
-  while (c.added.size() < kMaxAddedPrograms) {
+  while (c.added.size() < kMaxAddedPrograms)
     ASSERT_FALSE(AddProgram(c, File(std::to_wstring(c.added.size()) + L".exe")));
-  }
   EXPECT_TRUE(AddProgram(c, File(L"1.exe"))->starts_with(L"The list already holds 30 programs"));
   c.added[1].ticked = false;
   c.common[0] = c.common[14] = true;
