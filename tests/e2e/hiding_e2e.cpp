@@ -97,6 +97,8 @@ TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
   // Found by its title: the process that shows it may be one the start made.
   const AppProcess prompt = AppProcess::Start(hide);
   HWND box = WaitForTopWindow(0, kDialogClass, L"Hide", 20s);
+  DWORD asking = 0;
+  ::GetWindowThreadProcessId(box, &asking);
   HWND edit = ::FindWindowExW(box, nullptr, L"Edit", nullptr);
   BringToFront(box);
   TypeText(L"Open Sesame");
@@ -107,10 +109,11 @@ TEST(HidingTest, WhatHidesIsStoppedAndLoggedAndThePasswordStaysWithItsOwner) {
                 ::SendMessageW(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(text)),
             0);
   EXPECT_NE(::SendMessageW(edit, EM_GETPASSWORDCHAR, 0, 0), 0);
-  // Its own thread still reads it: the password stops the blocker.
+  // Its own thread still reads it: the password stops the blocker, and the
+  // protected start that asked ends once its last box is answered.
   PressButton(box, IDOK);
-  EXPECT_EQ(ReadBox(WaitForTopWindow(0, kDialogClass, L"")).text.substr(0, 21),
-            L"Blocking has stopped,");
+  EXPECT_EQ(Answer(asking, IDOK).substr(0, 21), L"Blocking has stopped,");
+  EXPECT_TRUE(prompt.WaitForExit() && blocker.WaitForExit());
 }
 
 }  // namespace
