@@ -45,19 +45,19 @@ HMENU MenuBar() {
 }
 
 // One font per size and weight, made on first use; `face` from the command line.
-HFONT FontFor(FontSpec spec, const wchar_t* face, int dpi) {
+HFONT FontFor(FontSpec wanted, const wchar_t* face, int dpi) {
   static struct {
-    FontSpec spec;
+    FontSpec size;
     HFONT font;
   } made[8];
   for (auto& m : made) {
-    if (m.font && m.spec.centipoints == spec.centipoints && m.spec.bold == spec.bold) {
+    if (m.font && m.size.centipoints == wanted.centipoints && m.size.bold == wanted.bold) {
       return m.font;
     }
     if (m.font) continue;
-    m = {spec,
-         CreateFontW(-MulDiv(spec.centipoints, dpi, 7200), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL,
-                     0, 0, 0, DEFAULT_CHARSET, 0, 0, CLEARTYPE_QUALITY, 0, face)};
+    m = {wanted, CreateFontW(-MulDiv(wanted.centipoints, dpi, 7200), 0, 0, 0,
+                             wanted.bold ? FW_BOLD : FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0,
+                             CLEARTYPE_QUALITY, 0, face)};
     return m.font;
   }
   return nullptr;

@@ -12,10 +12,7 @@ idle=${1:-60}
 "$root/scripts/build.sh" >/dev/null
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-trap 'qx_wine_stop; qx_stop_xvfb' EXIT
-qx_start_xvfb
-qx_wine_prepare "$root/build/wineprefix"
-win() { echo "Z:${1//\//\\}"; }
+qx_wine_session "$root/build/wineprefix"
 # The wineserver of this prefix (wineserver64 here) works in a folder named
 # after the prefix's device and inode.
 server_dir=$(printf 'server-%x-%x' "$(stat -c %d "$WINEPREFIX")" "$(stat -c %i "$WINEPREFIX")")
@@ -28,8 +25,8 @@ server_pid() {
 ticks() { [ -n "$1" ] && awk '{ print $14 + $15 }' "/proc/$1/stat" 2>/dev/null || echo 0; }
 hz=$(getconf CLK_TCK)
 server=$(server_pid)
-qx_fixed_layout wine "$root/build/win/blocker_bench.exe" "$(win "$root/build/dist")" \
-  "$(win "$root/build/win/e2e-tools")" "$idle" | while IFS= read -r line; do
+qx_fixed_layout wine "$root/build/win/blocker_bench.exe" "$(qx_win_path "$root/build/dist")" \
+  "$(qx_win_path "$root/build/win/e2e-tools")" "$idle" | while IFS= read -r line; do
   line=${line%$'\r'}
   case "$line" in
     "phase end")

@@ -7,9 +7,6 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh" >/dev/null
 # shellcheck source=scripts/wine-env.sh
 . "$root/scripts/wine-env.sh"
-trap 'qx_wine_stop; qx_stop_xvfb' EXIT
-qx_start_xvfb
-qx_wine_prepare "$root/build/wineprefix"
-win() { echo "Z:${1//\//\\}"; }
-qx_fixed_layout wine "$root/build/win/memory_bench.exe" "$(win "$root/build/dist/Quellanix.exe")" \
-  "$(win "$root/build/win/plain_window.exe")" "${1:-7}"
+qx_wine_session "$root/build/wineprefix"
+qx_fixed_layout wine "$root/build/win/memory_bench.exe" "$(qx_win_path "$root/build/dist/Quellanix.exe")" \
+  "$(qx_win_path "$root/build/win/plain_window.exe")" "${1:-7}"

@@ -6,6 +6,8 @@
 #   qx_wine_prepare build/wineprefix  # exports WINE*; boots the prefix once, starts its wineserver
 #   qx_wine_stop; qx_stop_xvfb      # end only what these started
 #   qx_fixed_layout wine prog.exe   # any Wine command, address-space layout fixed
+#   qx_wine_session build/wineprefix  # the three above for a bench: Xvfb, prefix, both ended at exit
+#   qx_win_path /abs/path           # the same path as a Wine program names it (Z:\...)
 # Wine boots a prefix in about 10 s; a prefix booted by an earlier run is reused.
 
 qx_wine_setup_version=2  # bump when the prefix settings below change
@@ -89,3 +91,13 @@ qx_wine_stop() {
     wineserver -w 2>/dev/null || true
   fi
 }
+
+# A bench's whole session: its own Xvfb and the prefix, both ended when the
+# script exits.
+qx_wine_session() {
+  trap 'qx_wine_stop; qx_stop_xvfb' EXIT
+  qx_start_xvfb
+  qx_wine_prepare "$1"
+}
+
+qx_win_path() { echo "Z:${1//\//\\}"; }
