@@ -12,7 +12,7 @@ qx_layer(qx_ui_base SOURCES ${QX_UI_BASE_SOURCES} LINKS qx_runtime_win32 user32 
 file(GLOB QX_UI_SOURCES CONFIGURE_DEPENDS app/win32/*.cpp about/win32/*.cpp)
 list(REMOVE_ITEM QX_UI_SOURCES ${CMAKE_SOURCE_DIR}/app/win32/main.cpp)
 qx_layer(qx_ui SOURCES ${QX_UI_CONFIGURATOR_ONLY} ${QX_UI_SOURCES}
-         LINKS qx_ui_base qx_handlers comctl32 comdlg32 version uxtheme)
+         LINKS qx_ui_base qx_handlers comctl32 version uxtheme)
 
 # The manifest carries the version from the one source, common/version.h.
 file(STRINGS common/version.h qx_version_line REGEX "^#define QX_VERSION_TEXT ")

@@ -12,6 +12,8 @@
 #include "app/win32/control_ids.h"
 #include "app/win32/program_file.h"
 #include "common/failure.h"
+#include "runtime/win32/last_error.h"
+#include "runtime/win32/system_function.h"
 #include "ui/report.h"
 #include "ui/window.h"
 
@@ -100,8 +102,14 @@ std::optional<std::wstring> AskForProgram(HWND owner) {
   ofn.lpstrTitle = L"Add Program";
   ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY |
               OFN_NOCHANGEDIR | OFN_DONTADDTORECENT;
-  if (!GetOpenFileNameW(&ofn)) {
-    if (const DWORD error = CommDlgExtendedError()) {
+  // The common dialogs, and the shell they bring, only once a program is browsed for.
+  static const auto open =
+      SystemFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+  static const auto error_of =
+      SystemFunction<decltype(CommDlgExtendedError)>(L"comdlg32.dll", "CommDlgExtendedError");
+  if (!open || !error_of) ThrowLastError(L"Could not show the Open dialog.");
+  if (!open(&ofn)) {
+    if (const DWORD error = error_of()) {
       throw Failure(L"Could not show the Open dialog.",
                     L"The system reported error " + std::to_wstring(error) + L".");
     }

@@ -9,6 +9,7 @@
 
 #include "runtime/win32/handles.h"
 #include "runtime/win32/last_error.h"
+#include "runtime/win32/system_function.h"
 
 namespace qx::win {
 namespace {
@@ -42,14 +43,9 @@ void WinProcesses::StartExact(std::wstring_view program, int window_style) {
 }
 
 void WinProcesses::OpenDocument(std::wstring_view path) {
-  // The shell, and the libraries it brings, come in on the first document
-  // opened rather than at start: they would be a twentieth of the program's
-  // memory, for the help alone. From the system folder only.
-  static const auto open = [] {
-    const HMODULE shell = LoadLibraryExW(L"shell32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const FARPROC found = shell ? GetProcAddress(shell, "ShellExecuteW") : nullptr;
-    return reinterpret_cast<decltype(&ShellExecuteW)>(reinterpret_cast<void (*)()>(found));
-  }();
+  // The shell comes in on the first document opened: it and the libraries it
+  // brings would be a twentieth of the program's memory, for the help alone.
+  static const auto open = SystemFunction<decltype(ShellExecuteW)>(L"shell32.dll", "ShellExecuteW");
   const std::wstring file(path);
   // A missing document or no program for it is deliberately not reported.
   if (open) open(nullptr, L"open", file.c_str(), L"", L"", SW_SHOWNORMAL);
