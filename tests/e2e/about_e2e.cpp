@@ -1,4 +1,4 @@
-// The About dialog: its texts, how it opens and closes, and the System Info
+// The About dialog: how it opens and closes, and the System Info
 // button against registry values set by the test, where only the real system
 // shows what starts.
 #include <gtest/gtest.h>
@@ -67,7 +67,7 @@ class AboutTest : public QuellanixTest {
 // The path value is read into 1024 bytes: 1023 characters and the terminator
 // are read (the missing path is tried), one more is not (the folder is used).
 // Started unquoted, the path would stop at the first blank: the decoy.
-TEST_F(AboutTest, ShowsItsTextsAndStartsTheToolByItsExactPathOrFromItsFolder) {
+TEST_F(AboutTest, StartsTheToolByItsExactPathOrFromItsFolder) {
   const std::wstring decoy = PlaceMarker(L"Sys.exe"), in_folder = PlaceMarker(kSysInfoFileName);
   ::CreateDirectoryW(tools_.File(L"Sys Info").c_str(), nullptr);
   const std::wstring tool = PlaceMarker(L"Sys Info\\msinfo tool.exe");
@@ -76,9 +76,6 @@ TEST_F(AboutTest, ShowsItsTextsAndStartsTheToolByItsExactPathOrFromItsFolder) {
 
   HWND about = OpenAbout();
   SaveScreenshot(about, ::GetSysColor(COLOR_BTNFACE), L"about_dialog");
-  EXPECT_EQ(Text(ChildById(about, win::kAboutTitleId)), kProduct);
-  EXPECT_EQ(Text(ChildById(about, win::kAboutDescriptionId)), kAboutDescription);
-  EXPECT_EQ(Text(ChildById(about, win::kAboutDisclaimerId)), kAboutDisclaimer);
 
   Click(ChildById(about, win::kAboutSysInfoId));
   // The unavailable message over the dialog; the dialog stays.

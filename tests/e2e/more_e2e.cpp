@@ -5,15 +5,13 @@
 #include <gtest/gtest.h>
 // clang-format off
 #include <windows.h>
-#include <commctrl.h>  // these need windows.h first
-#include <shlobj.h>
+#include <commctrl.h>  // this needs windows.h first
 // clang-format on
 
 #include <string>
 
 #include "app/more_list.h"
 #include "app/win32/control_ids.h"
-#include "blocker/win32/instance.h"
 #include "blocker/win32/logon.h"
 #include "format/settings_reader.h"
 #include "tests/e2e/quellanix_fixture.h"
@@ -23,12 +21,6 @@ namespace {
 
 const std::wstring kTools = std::wstring(QX_E2E_TOOLS_DIR) + L"\\";
 const std::size_t kSteam = *CommonIndexOfKey("Steam");
-
-std::wstring LogOf(const std::wstring& title) {
-  wchar_t folder[MAX_PATH];
-  ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder);
-  return std::wstring(folder) + L"\\Quellanix\\" + title + L".log";
-}
 
 class MoreTest : public QuellanixTest {
  protected:
@@ -42,15 +34,6 @@ class MoreTest : public QuellanixTest {
     Click(Control(win::kCompileButtonId));
     EXPECT_EQ(FinishCompile(pid(), false, title), L"Compile Complete");
     return ReadFile(folder().File(title + L".exe"));
-  }
-
-  // Whether the program started ends within 5 s (or before its start returns).
-  static bool Ends(const std::wstring& exe) {
-    try {
-      return AppProcess::Start(exe).WaitForExit(5s);
-    } catch (const DriverError&) {
-      return true;
-    }
   }
 };
 
@@ -99,13 +82,7 @@ TEST_F(MoreTest, ChosenProgramsAreStoppedAndNoChoiceChangesNoByte) {
             (std::vector<AddedProgram>{{L"Pixel Quest", L"PixelQuest.exe", L"PixelQuest.exe"}}));
 
   // Both stopped, and a renamed copy.
-  AppProcess blocker = AppProcess::Start(folder().File(L"Guard.exe"));
-  Await(
-      [] {
-        return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass, nullptr) !=
-               nullptr;
-      },
-      L"the blocker did not start", 20s);
+  AppProcess blocker = StartBlocker(folder().File(L"Guard.exe"));
   for (auto [from, to] :
        {std::pair{L"qx_stand_in.exe", L"steam.exe"}, {L"PixelQuest.exe", L"homework.exe"}})
     ASSERT_TRUE(::CopyFileW((kTools + from).c_str(), folder().File(to).c_str(), FALSE));

@@ -1,6 +1,10 @@
 #include "tests/e2e/quellanix_fixture.h"
 
+#include <shlobj.h>
+
 #include <string>
+
+#include "blocker/win32/instance.h"
 
 namespace qx::e2e {
 namespace {
@@ -33,9 +37,36 @@ std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title
   return Answer(pid, IDOK, 20s);
 }
 
+std::wstring LogOf(const std::wstring& title) {
+  wchar_t folder[MAX_PATH];
+  ::SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, folder);
+  return std::wstring(folder) + L"\\Quellanix\\" + title + L".log";
+}
+
+HWND ControlWindow() {
+  return ::FindWindowExW(HWND_MESSAGE, nullptr, blocker::win::kControlWindowClass, nullptr);
+}
+
+AppProcess StartBlocker(const std::wstring& path) {
+  AppProcess blocker = AppProcess::Start(path);
+  Await([] { return ControlWindow() != nullptr; }, L"the blocker did not start", 20s);
+  return blocker;
+}
+
+bool Ends(const std::wstring& exe, std::wstring_view arguments, DWORD flags) {
+  if (::GetFileAttributesW(exe.c_str()) == INVALID_FILE_ATTRIBUTES)
+    throw DriverError(L"no program " + exe);
+  // Wine's CreateProcess waits for the new process to set itself up: a
+  // blocker quick enough ends it before then, and the start fails.
+  try {
+    return AppProcess::Start(exe, arguments, flags).WaitForExit(5s);
+  } catch (const DriverError&) {
+    return true;
+  }
+}
+
 void QuellanixTest::SetUp() {
   folder_.emplace(QX_E2E_DIST_DIR);
-  PrepareFolder(*folder_);
   app_.emplace(AppProcess::Start(folder_->File(L"Quellanix.exe")));
   // Quick once the wine server runs; the first start of a run may take longer.
   main_ = WaitForTopWindow(app_->pid(), win::kMainWindowClass, L"", 20s);

@@ -30,13 +30,19 @@ std::wstring Answer(DWORD pid, int button, std::chrono::milliseconds timeout = k
 // the box that ends it.
 std::wstring FinishCompile(DWORD pid, bool password_set, std::wstring_view title = {});
 
+// The activity log of the blocker titled `title`.
+std::wstring LogOf(const std::wstring& title);
+// A running blocker's control window; nullptr when none runs.
+HWND ControlWindow();
+// Starts the blocker at `path` and waits until it listens.
+AppProcess StartBlocker(const std::wstring& path);
+// Starts a program a blocker should stop: whether it ends within 5 s.
+bool Ends(const std::wstring& exe, std::wstring_view arguments = {}, DWORD flags = 0);
+
 class QuellanixTest : public ::testing::Test {
  protected:
   void SetUp() override;
   void TearDown() override;
-
-  // Runs before the program starts: change the files beside it.
-  virtual void PrepareFolder(const AppFolder& folder) { (void)folder; }
 
   const AppFolder& folder() const { return *folder_; }
   AppProcess& app() { return *app_; }

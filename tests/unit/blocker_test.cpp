@@ -19,9 +19,8 @@ TEST(Signatures, EveryProgramKeyHasNamesAndNoNameBelongsToTwoKeys) {
   std::set<std::wstring_view> names;
   std::size_t count = 0;
   for (const Signature& s : Signatures()) {
-    ASSERT_TRUE(IndexOfKey(s.key)) << s.key;
+    ASSERT_TRUE(IndexOfKey(s.key) && !s.names.empty()) << s.key;
     keys.insert(s.key);
-    EXPECT_FALSE(s.names.empty()) << s.key;
     count += s.names.size();
     names.insert(s.names.begin(), s.names.end());
   }
@@ -34,31 +33,26 @@ TEST(Signatures, AProcessIsStoppedByAnExactNameOfATickedEntryOnly) {
   BlockerSettings s;
   for (const char* key : {"Notepad", "RegEdit", "Command", "Solitaire", "Kazaa"})
     s.block[*IndexOfKey(key)] = true;
-  const auto notepad = IndexOfKey("Notepad"), regedit = IndexOfKey("RegEdit");
+  const std::optional<std::size_t> notepad = IndexOfKey("Notepad"), cmd = IndexOfKey("Command"),
+                                   none;
+  // An older name, any shell, letter case aside, a renamed copy; no partial or
+  // fuzzy match, never this process (self), the configurator or a blocker.
   // clang-format off
   const struct { std::wstring_view image, original; bool self; std::optional<std::size_t> stopped; } cases[] = {
-      {L"notepad.exe", L"", false, notepad},
-      {L"KAZAA.EXE", L"", false, IndexOfKey("Kazaa")},         // to the end of the alphabet
-      {L"motepad.exe", L"", false, std::nullopt},                // every letter counts
-      {L"homework.exe", L"NOTEPAD.EXE", false, notepad},         // a renamed copy
-      {L"regedt32.exe", L"", false, regedit},                    // an older name
-      {L"cmd.exe", L"", false, IndexOfKey("Command")},
-      {L"powershell.exe", L"", false, IndexOfKey("Command")},    // the command line, any shell
-      {L"pwsh.EXE", L"", false, IndexOfKey("Command")},          // letter case aside
-      {L"shell.exe", L"PowerShell_ISE.EXE", false, IndexOfKey("Command")},
-      {L"wordpad.exe", L"", false, std::nullopt},                // not ticked
-      {L"notepad.exe.exe", L"", false, std::nullopt},            // no partial or fuzzy match
-      {L"mynotepad.exe", L"notepad.ex", false, std::nullopt},
-      {L"explorer.exe", L"EXPLORER.EXE", false, std::nullopt},
-      {L"notepad.exe", L"", true, std::nullopt},                 // never this process
-      {L"notepad.exe", L"Quellanix.exe", false, std::nullopt},   // never the configurator
-      {L"cmd.exe", L"QUELLANIX.EXT", false, std::nullopt},       // never a blocker
+      {L"notepad.exe", L"", false, notepad}, {L"KAZAA.EXE", L"", false, IndexOfKey("Kazaa")},
+      {L"regedt32.exe", L"", false, IndexOfKey("RegEdit")}, {L"cmd.exe", L"", false, cmd},
+      {L"powershell.exe", L"", false, cmd}, {L"pwsh.EXE", L"", false, cmd},
+      {L"homework.exe", L"NOTEPAD.EXE", false, notepad},
+      {L"shell.exe", L"PowerShell_ISE.EXE", false, cmd},
+      {L"motepad.exe", L"", false, none}, {L"wordpad.exe", L"", false, none},
+      {L"notepad.exe.exe", L"", false, none}, {L"mynotepad.exe", L"notepad.ex", false, none},
+      {L"explorer.exe", L"EXPLORER.EXE", false, none}, {L"notepad.exe", L"", true, none},
+      {L"notepad.exe", L"Quellanix.exe", false, none}, {L"cmd.exe", L"QUELLANIX.EXT", false, none},
   };
   // clang-format on
   for (const auto& c : cases) {
     EXPECT_EQ(EntryToStop(s, {c.image, c.original, c.self}), c.stopped)
-        << testing::PrintToString(std::wstring(c.image)) << " / "
-        << testing::PrintToString(std::wstring(c.original));
+        << testing::PrintToString(std::wstring(c.image));
   }
 }
 
@@ -70,18 +64,16 @@ TEST(Signatures, ProgramsBeyondTheCatalogueAreStoppedByNameOrOriginalName) {
   s.more.common = {*CommonIndexOfKey("Roblox")};
   s.more.added = {{L"Fortnite", L"Fortnite.exe", L"FortniteClient.exe"},
                   {L"Chat", L"chat.exe", L""}};
+  // Steam is not chosen; Chat's empty original matches nothing.
+  const std::optional<std::wstring> none;
   // clang-format off
   const struct { std::wstring_view image, original; bool self; std::optional<std::wstring> stopped; } cases[] = {
-      {L"notepad.exe", L"", false, L"Notepad"},
-      {L"RobloxPlayerLauncher.exe", L"", false, L"Roblox"},
-      {L"game.exe", L"robloxplayerbeta.exe", false, L"Roblox"},
-      {L"steam.exe", L"", false, std::nullopt},                  // not chosen
+      {L"notepad.exe", L"", false, L"Notepad"}, {L"RobloxPlayerLauncher.exe", L"", false, L"Roblox"},
+      {L"game.exe", L"robloxplayerbeta.exe", false, L"Roblox"}, {L"steam.exe", L"", false, none},
       {L"FORTNITE.EXE", L"", false, L"Fortnite"},
-      {L"homework.exe", L"FortniteClient.EXE", false, L"Fortnite"},  // a renamed copy
-      {L"Chat.EXE", L"electron.exe", false, L"Chat"},
-      {L"other.exe", L"", false, std::nullopt},                  // an empty original matches nothing
-      {L"Fortnite.exe", L"", true, std::nullopt},
-      {L"chat.exe", L"quellanix.ext", false, std::nullopt},
+      {L"homework.exe", L"FortniteClient.EXE", false, L"Fortnite"},
+      {L"Chat.EXE", L"electron.exe", false, L"Chat"}, {L"other.exe", L"", false, none},
+      {L"Fortnite.exe", L"", true, none}, {L"chat.exe", L"quellanix.ext", false, none},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -236,15 +228,13 @@ TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisU
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {
   const int expected[] = {0, 1, 2, 4, 8, 16, 32, 60, 60, 60};
-  for (int failures = 0; failures < 10; ++failures) {
+  for (int failures = 0; failures < 10; ++failures)
     EXPECT_EQ(DelayAfterFailures(failures).count(), expected[failures]) << failures;
-  }
   EXPECT_EQ(DelayAfterFailures(1000).count(), 60);
 }
 
 TEST(PasswordCheck, OnlyTheConfiguratorsPasswordInItsCodePageMatches) {
-  for (const std::string& password : {std::string("secret"), std::string("p\xE9\xFF w"),
-                                      std::string(40, 'x'), std::string("Secret 42")}) {
+  for (const std::string& password : {std::string("p\xE9\xFF w"), std::string(40, 'x')}) {
     const std::string stored = EncryptText(kCipherKey, password);
     EXPECT_TRUE(PasswordMatches(stored, password)) << password;
     EXPECT_FALSE(PasswordMatches(stored, password + " ")) << password;

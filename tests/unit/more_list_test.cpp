@@ -55,7 +55,7 @@ TEST(MoreList, ATypedNameIsAPlainProgramFileName) {
   const struct { std::wstring_view typed, file; } cases[] = {
       {L" Fortnite ", L"Fortnite.exe"}, {L"Game.EXE", L"Game.EXE"}, {L"a.b.exe", L"a.b.exe"},
       {L"notes.txt", L""}, {L".exe", L""}, {L"C:\\Games\\x.exe", L""}, {L"a/b.exe", L""},
-      {L"a?.exe", L""}, {L"a\tb.exe", L""}, {L"", L""},
+      {L"a?.exe", L""}, {L"a\tb.exe", L""}, {L"", L""}, {L"My Game", L"My Game.exe"},
   };
   // clang-format on
   for (const auto& c : cases)

@@ -138,13 +138,20 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
   const std::string table = Node(L"040904b0", L"", Node(L"OriginalFilename", L"Game.exe"));
   const std::string empty = Node(L"000004b0", L"", Node(L"OriginalFilename", L""));
   const std::string good = block(vars + Node(L"StringFileInfo", L"odd", empty + table));
-  std::string zero_length = good, too_long = good;
+  std::string zero_length = good, too_long = good,
+              past = block(Node(L"StringFileInfo", L"", table) + vars);
   Put(zero_length, 92, 0, 2);  // the first child, after the root's key and fixed value
   Put(too_long, 92, static_cast<std::uint32_t>(good.size() - 91), 2);  // past the root's end
-  EXPECT_EQ(VersionString(good, L"originalFILENAME"), L"Game.exe");
+  // A table running past its parent's end, into the next node.
+  Put(past, static_cast<std::uint32_t>(past.find(table)),
+      static_cast<std::uint32_t>(table.size() + 4), 2);
+  // A child of a header alone (6 bytes) is passed over.
+  for (const std::string& found :
+       {good, block(std::string{6, 0, 0, 0, 0, 0, 0, 0} + good.substr(92))})
+    EXPECT_EQ(VersionString(found, L"originalFILENAME"), L"Game.exe");
   for (const std::string& none :
        {block(Node(L"StringFileInfoX", L"", table)), block(vars), good.substr(0, good.size() - 2),
-        zero_length, too_long, std::string()}) {
+        zero_length, too_long, past, std::string()}) {
     EXPECT_EQ(VersionString(none, L"OriginalFilename"), L"") << none.size();
   }
   EXPECT_EQ(VersionString(good, L"ProductName"), L"");
