@@ -254,7 +254,6 @@ TEST_F(BlockerTest, StopsTheTickedProgramsLeavesTheRestAndStopsWithThePassword) 
       {system + L"cmd.exe", L"", "Command Prompt", true, false, true, nullptr},
       {homework, L"", "Solitaire", false, true, true, nullptr},
       {system + L"rundll32.exe", L"shell32.dll,#61", "Run Dialog", false, false, true, L"Second"},
-      {system + L"wscript.exe", L"", "Command Prompt", false, false, false, nullptr},
       {system + L"reg.exe", L"", "RegEdit", false, false, false, nullptr},
   };
   // clang-format on
