@@ -345,17 +345,8 @@ class AttackTest : public BlockerTest {
   std::optional<AppProcess> guard_;
 };
 
-// Its process, threads and token refuse ending, suspending and changing;
-// closing its windows, quitting its threads or a flood of messages end nothing.
-TEST_F(AttackTest, NeitherOpeningItsProcessNorClosingItsWindowsNorAFloodEndsIt) {
+TEST_F(AttackTest, ItsProcessThreadsAndTokenRefuseEndingSuspendingAndChanging) {
   CompileGuard();
-  // Its log grown to 5 GB, sparse: no disk is used.
-  std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
-  win::FileHandle log(
-      ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  ASSERT_TRUE(::SetFilePointerEx(log.get(), {.QuadPart = 5ll << 30}, nullptr, FILE_BEGIN) &&
-              ::SetEndOfFile(log.get()));
-  log.reset();
   StartGuard();
   // Only waiting for it and asking its name are allowed. Wine does not apply
   // the OWNER RIGHTS entry (Windows takes the owner's implicit WRITE_DAC and
@@ -393,6 +384,19 @@ TEST_F(AttackTest, NeitherOpeningItsProcessNorClosingItsWindowsNorAFloodEndsIt) 
     win::ProcessHandle token;
     EXPECT_FALSE(::OpenProcessToken(process.get(), access, token.put())) << access;
   }
+  StopWithThePassword(*guard_);
+}
+
+TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
+  CompileGuard();
+  // Its log grown to 5 GB, sparse: no disk is used.
+  std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
+  win::FileHandle log(
+      ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  ASSERT_TRUE(::SetFilePointerEx(log.get(), {.QuadPart = 5ll << 30}, nullptr, FILE_BEGIN) &&
+              ::SetEndOfFile(log.get()));
+  log.reset();
+  StartGuard();
   EXPECT_TRUE(Ends(kNotepad));
   HWND notice = WaitForTopWindow(Blocking(), blocker::win::kNoticeWindowClass, L"");
   ::PostMessageW(notice, WM_CLOSE, 0, 0);
