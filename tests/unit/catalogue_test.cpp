@@ -24,6 +24,7 @@ TEST(Catalogue, KeysArePositionedOnceAndEveryGroupDecidesByOneOfItsOwnMembers) {
 
 TEST(MorePrograms, KeysAreUniqueAndApartFromTheCatalogues) {
   for (std::size_t i = 0; i < kCommonCount; ++i) {
+    ASSERT_FALSE(kCommonPrograms[i].names.empty()) << i;  // no entry left empty
     EXPECT_EQ(CommonIndexOfKey(kCommonPrograms[i].key), i);
     EXPECT_FALSE(IndexOfKey(kCommonPrograms[i].key)) << kCommonPrograms[i].key;  // no catalogue key
   }

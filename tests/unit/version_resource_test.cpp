@@ -89,6 +89,7 @@ TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoF
   EXPECT_EQ(VersionResource(Failing(image)), std::nullopt);
   EXPECT_EQ(VersionResource(MemorySource(std::string_view(image).substr(0, kData + 8))),
             std::string(kPayload, sizeof kPayload));  // the last field ends the file
+  EXPECT_EQ(VersionResource(MemorySource(std::string_view(image).substr(0, kData + 7))), "");
   Put(image, kData + 4, 0x10001, 4);  // to the very end of the file, but over the limit
   EXPECT_EQ(VersionResource(MemorySource(image)), "");
   Put(image, kData + 4, 0x10000, 4);  // at the limit, to the end of a file one byte shorter
@@ -138,8 +139,10 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
   const std::string table = Node(L"040904b0", L"", Node(L"OriginalFilename", L"Game.exe"));
   const std::string empty = Node(L"000004b0", L"", Node(L"OriginalFilename", L""));
   const std::string good = block(vars + Node(L"StringFileInfo", L"odd", empty + table));
-  std::string zero_length = good, too_long = good,
-              past = block(Node(L"StringFileInfo", L"", table) + vars);
+  // A key that runs to the end of its block; a child of zero length, and one past its end.
+  std::string key_only = Node(L"VS_VERSION_INFO", L"").substr(0, 36), zero_length = good,
+              too_long = good, past = block(Node(L"StringFileInfo", L"", table) + vars);
+  Put(key_only, 0, 36, 2);
   Put(zero_length, 92, 0, 2);  // the first child, after the root's key and fixed value
   Put(too_long, 92, static_cast<std::uint32_t>(good.size() - 91), 2);  // past the root's end
   // A table running past its parent's end, into the next node.
@@ -151,7 +154,7 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
     EXPECT_EQ(VersionString(found, L"originalFILENAME"), L"Game.exe");
   for (const std::string& none :
        {block(Node(L"StringFileInfoX", L"", table)), block(vars), good.substr(0, good.size() - 2),
-        zero_length, too_long, past, std::string()}) {
+        key_only, zero_length, too_long, past, std::string()}) {
     EXPECT_EQ(VersionString(none, L"OriginalFilename"), L"") << none.size();
   }
   EXPECT_EQ(VersionString(good, L"ProductName"), L"");
