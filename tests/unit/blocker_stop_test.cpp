@@ -169,7 +169,7 @@ TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
   // The new lines are read whole by the end-to-end tests.
   const std::uint64_t five_gb = 5ull << 30;
   // clang-format off
-  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{0, 0}, {1001, 0},
+  for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{1000, 0}, {1001, 0},
                                    {1002, 1}, {five_gb, five_gb - 1001}}) {
     // clang-format on
     EXPECT_EQ(KeptFrom(size, 2000), from) << size;
