@@ -125,6 +125,7 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
       {L"a title ending in .exe", L"pw", {}, {L"tool.exe"}, {done}, L"tool.exe"},
   };
   // clang-format on
+  values.more.common[14] = true;  // chosen in the More Applications dialog
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.what);
     Script(c.password, c.answers, c.entries);
@@ -142,6 +143,7 @@ TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
     for (std::size_t i = 0; i < kEntryCount; ++i)
       EXPECT_EQ(r.settings.block[i], (i + 1) % 3 != 0) << i;
     EXPECT_EQ(fake.FromAnsi(r.settings.encrypted_password), CipherTextOf(values.PlainPassword));
+    EXPECT_EQ(r.settings.more.common, std::vector<std::size_t>{14});
   }
 }
 
