@@ -148,9 +148,13 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
   // A table running past its parent's end, into the next node.
   Put(past, static_cast<std::uint32_t>(past.find(table)),
       static_cast<std::uint32_t>(table.size() + 4), 2);
-  // A child of a header alone (6 bytes) is passed over.
+  // A child of a header alone (6 bytes) is passed over; a value may end its
+  // node without a terminator.
+  const std::string value = Node(L"OriginalFilename", L"Game.exe");
+  std::string unended = good;
+  Put(unended, static_cast<std::uint32_t>(good.find(value)), 56, 2);
   for (const std::string& found :
-       {good, block(std::string{6, 0, 0, 0, 0, 0, 0, 0} + good.substr(92))})
+       {good, block(std::string{6, 0, 0, 0, 0, 0, 0, 0} + good.substr(92)), unended})
     EXPECT_EQ(VersionString(found, L"originalFILENAME"), L"Game.exe");
   for (const std::string& none :
        {block(Node(L"StringFileInfoX", L"", table)), block(vars), good.substr(0, good.size() - 2),
