@@ -68,7 +68,7 @@ TEST(LogonName, NeverTakesAnotherProgramsValueAndKeepsItsOwn) {
       {{{L"Guard (2)", V::kOurs}}, V::kNone, L"Guard (2)"},  // not a second start at logon
       {{{L"Guard", V::kOther}, {L"Guard (3)", V::kOurs}}, V::kNone, L"Guard (3)"},
       {{{L"Guard (10)", V::kNone}}, V::kOther, L"Guard (10)"},  // up to the tenth choice
-      {{}, V::kOther, std::nullopt},                            // and no further
+      {{{L"Guard (11)", V::kNone}}, V::kOther, std::nullopt},   // and no further
   };
   // clang-format on
   for (const auto& c : cases) {
