@@ -17,10 +17,11 @@ TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
             "\xBF\xBFx");
   out.clear();
   // Halves alone, and the first and last of each half in pairs.
-  AppendUtf8(out, std::wstring{0xD83D, L'x', L'a', 0xDC00, 0xDC00, 0xD800, 0xDC00, 0xD83D, 0xE000,
-                               0xD800, 0xDC00});  // a pair that ends the text
+  AppendUtf8(out, std::wstring{0xD800, 0xDC00, 0xD83D, L'x', L'a', 0xDC00, 0xDC00, 0xD800, 0xDC00,
+                               0xD83D, 0xE000, 0xD800, 0xDC00});  // pairs begin and end the text
   EXPECT_EQ(out,
-            "\xED\xA0\xBDxa\xED\xB0\x80\xED\xB0\x80\xF0\x90\x80\x80\xED\xA0\xBD\xEE\x80\x80"
+            "\xF0\x90\x80\x80\xED\xA0\xBDxa\xED\xB0\x80\xED\xB0\x80\xF0\x90\x80\x80\xED\xA0\xBD\xEE"
+            "\x80\x80"
             "\xF0\x90\x80\x80");
 }
 

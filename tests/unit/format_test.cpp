@@ -118,6 +118,7 @@ TEST(SettingsReader, RefusesEveryKindOfDamageWithAReason) {
   // The file, the fault found and its reason, exactly.
   const struct { std::string file; SettingsFault fault; std::string reason; } cases[] = {
       {kTemplate, NoTrailer, "the file is shorter than a trailer"},
+      {std::string(4, '\0'), NoTrailer, "the trailer (0) does not point at a settings record in a file of 4 bytes"},
       {Poked(end, 0, 4), NoTrailer, "the trailer (0) does not point at a settings record in a file of 482 bytes"},
       {Poked(end, last_fit + 1, 4), NoTrailer, "the trailer (468) does not point at a settings record in a file of 482 bytes"},
       {Poked(end, last_fit, 4), RecordHeader, "no byte-array record at offset 466"}, {Poked(kRecord, 0x2008, 2), RecordHeader, "no byte-array record at offset 2"},

@@ -105,6 +105,11 @@ TEST_F(MainFixture, PasswordFlowOutcomes) {
     EXPECT_EQ(values.PlainPassword, c.after);
     EXPECT_EQ(values.EncryptedPassword, CipherTextOf(c.after));
   }
+  // A failed encryption keeps the password before it, in step with its cipher text.
+  Script(L"secret", {kYes}, {L"other"});
+  values.CipherKey = L"\x263A";
+  EXPECT_THROW(form.picPassword_Click(), Failure);
+  EXPECT_EQ(values.PlainPassword, L"secret");
 }
 
 TEST_F(MainFixture, CompileFlowTitlesFlagsAndTheBlankPasswordQuestion) {
