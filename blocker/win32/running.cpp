@@ -10,6 +10,7 @@
 #include "blocker/activity_log.h"
 #include "blocker/notice_throttle.h"
 #include "blocker/session.h"
+#include "blocker/win32/file_rights.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
 #include "blocker/win32/logon.h"
@@ -77,25 +78,41 @@ class Blocker final : public SessionHost, public LogonReport {
   // the Run key cannot be written, a shortcut in the Startup folder instead,
   // logged; only when that fails too is the Run key's failure said.
   void StartAtLogon() {
-    const std::wstring command = qx::Quoted(file_.final_path);
-    qx::win::RegKey run;
+    starts_.command = qx::Quoted(file_.final_path);
     try {
-      run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_NOTIFY,
-                        L"Could not register the blocker to start at logon.");
-      logon_name_ = RegisterAtLogon(run.get(), file_.title, command, file_.id);
+      const qx::win::RegKey run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                                              L"Could not register the blocker to start at logon.");
+      starts_.run_name = RegisterAtLogon(run.get(), file_.title, starts_.command, file_.id);
     } catch (const Failure& run_failed) {
       try {
-        const std::wstring link = StartupShortcutPath(file_.title);
-        WriteStartupShortcut(link, file_.final_path);
-        shortcut_ = link;
-        Log(LogLine(Now(), L"Start at logon from the Startup folder", link));
+        starts_.shortcut = AddStartupShortcut(file_.title, file_.final_path, file_.id);
+        Log(MendLine(Now(), Mend::kFromFolder, starts_.shortcut->path));
       } catch (const Failure&) {
+        not_at_logon_ = true;
         SayFailure(Duty::kLogon, run_failed.Message());
+        return;
       }
-      return;
     }
     Attempt(Duty::kLogon,
-            [&] { watch_.emplace(std::move(run), logon_name_, command, file_.id, *this); });
+            [&] { watch_.emplace(starts_, file_.title, file_.final_path, file_.id, *this); });
+  }
+
+  // Whether this account may change its file: logged, and told when its
+  // owner comes to stop it.
+  void CheckFile() {
+    try {
+      file_changeable_ = AccountCanChangeFile(file_.path);
+      if (file_changeable_) Log(LogLine(Now(), L"This account can change its file", file_.path));
+    } catch (const Failure& f) {
+      Log(LogLine(Now(), L"Could not check who may change its file", f.reason()));
+    }
+  }
+
+  // What a second start says in its password box.
+  std::intptr_t State() const {
+    const bool from_folder = watch_ ? watch_->from_startup_folder() : !!starts_.shortcut;
+    return kStateAnswered | (from_folder ? kFromStartupFolder : 0) |
+           (not_at_logon_ ? kNotAtLogon : 0) | (file_changeable_ ? kFileChangeable : 0);
   }
 
   void Log(const std::string& line) override {
@@ -108,19 +125,16 @@ class Blocker final : public SessionHost, public LogonReport {
     }
   }
 
-  void Mended(Mend mend, const std::wstring& value_name) override {
-    Log(MendLine(Now(), mend, value_name));
-  }
+  void Mended(Mend mend, const std::wstring& what) override { Log(MendLine(Now(), mend, what)); }
   void Failed(const Failure& failure) override { SayFailure(Duty::kLogon, failure.Message()); }
 
   void StopWatches() override {
     if (watch_) watch_->Stop();
   }
   void RemoveLogonValues() override {
-    if (!shortcut_.empty() && !DeleteFileW(shortcut_.c_str())) {
-      qx::win::ThrowLastError(L"Could not remove the blocker from the Startup folder.");
-    }
-    if (!logon_name_.empty()) UnregisterAtLogon(logon_name_, file_.id);
+    const OwnStarts& starts = watch_ ? watch_->starts() : starts_;  // the watch's, once stopped
+    if (starts.shortcut) RemoveShortcut(*starts.shortcut);
+    if (!starts.run_name.empty()) UnregisterAtLogon(starts.run_name, file_.id);
   }
 
   // Each stopped program: a notice, and a line in the log.
@@ -186,7 +200,8 @@ class Blocker final : public SessionHost, public LogonReport {
   NoticeThrottle throttle_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread
   LogFile log_{file_.log_path};
-  std::wstring logon_name_, shortcut_;
+  OwnStarts starts_;
+  bool not_at_logon_ = false, file_changeable_ = false;
   std::optional<LogonWatch> watch_;
   HWND control_ = nullptr;
 };
@@ -206,6 +221,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
       return 0;
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+      if (running && data && data->dwData == kStateRequestTag) return running->State();
       if (!running || !data || data->dwData != kStopRequestTag) return 0;
       LRESULT result = 0;
       running->Attempt(Duty::kWindowCheck, [&] {
@@ -273,6 +289,7 @@ int RunBlocker(HINSTANCE instance, const BlockerSettings& settings, const Blocke
   if (unprotected.now) blocker.SayFailure(Duty::kProtection, unprotected.now->Message());
   if (unprotected.early) blocker.SayFailure(Duty::kLateProtection, unprotected.early->Message());
   blocker.Log(LogLine(Now(), L"Blocking started", file.path));
+  blocker.CheckFile();
   blocker.StartAtLogon();
   running = &blocker;
   const HWND control = CreateControlWindow(instance, InstanceName(file.id));

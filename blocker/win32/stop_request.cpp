@@ -66,6 +66,18 @@ bool RequestStop(HWND blocker, const FileId& self, const std::string& password, 
   return true;
 }
 
+// What the running blocker tells its owner: StateNotes' lines, or none.
+std::wstring AskState(HWND blocker, const FileId& self) {
+  if (FileOfWindow(blocker) != self) return L"";
+  COPYDATASTRUCT data{kStateRequestTag, 0, nullptr};
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                           SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
+    return L"";
+  }
+  return StateNotes(static_cast<std::intptr_t>(result));
+}
+
 }  // namespace
 
 HWND FindRunningBlocker(const FileId& self, bool may_be_starting) {
@@ -94,8 +106,10 @@ int AskToStop(HINSTANCE instance, const BlockerSettings& settings, HWND blocker,
   const std::wstring stopped =
       L"Blocking has stopped, and \"" + title +
       L"\" will not start again at logon.\n\nWhat it stopped is listed in " + log_path + L".";
+  const std::wstring notes = AskState(blocker, self);
   if (settings.encrypted_password.empty()) {
-    if (Ask(L"Stop blocking?", title, MB_YESNO, MB_ICONQUESTION) != IDYES) {
+    if (Ask(L"Stop blocking?" + (notes.empty() ? L"" : L"\n" + notes), title, MB_YESNO,
+            MB_ICONQUESTION) != IDYES) {
       return AsInt(ExitCode::kDone);
     }
     StopReply reply{};
@@ -107,7 +121,8 @@ int AskToStop(HINSTANCE instance, const BlockerSettings& settings, HWND blocker,
   for (;;) {
     std::wstring typed = qx::win::RunInputBox(
         instance, dialogs, nullptr,
-        L"\"" + title + L"\" is blocking programs on this computer. Enter its password to stop it.",
+        L"\"" + title +
+            L"\" is blocking programs on this computer. Enter its password to stop it." + notes,
         title, L"", /*masked=*/true);
     if (typed.empty()) return AsInt(ExitCode::kDone);
     // A password the code page cannot hold was never set: it is simply wrong.
