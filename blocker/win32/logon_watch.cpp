@@ -116,17 +116,30 @@ void LogonWatch::StartFromFolder() {
 void LogonWatch::Arm() {
   constexpr DWORD kChanges =
       REG_NOTIFY_CHANGE_NAME | REG_NOTIFY_CHANGE_LAST_SET | REG_NOTIFY_CHANGE_SECURITY;
+  const auto notify = [&](std::size_t i) {
+    return RegNotifyChangeKeyValue(keys_[i].get(), FALSE, kChanges, changed_[i].get(), TRUE);
+  };
+  LSTATUS failed = ERROR_SUCCESS;
   for (std::size_t i = 0; i < kSlots; ++i) {
     if (!keys_[i]) continue;
-    LSTATUS status =
-        RegNotifyChangeKeyValue(keys_[i].get(), FALSE, kChanges, changed_[i].get(), TRUE);
-    if (status == ERROR_KEY_DELETED) {  // the key made again in its place is watched instead
-      Open(static_cast<Slot>(i));
-      status = RegNotifyChangeKeyValue(keys_[i].get(), FALSE, kChanges, changed_[i].get(), TRUE);
+    LSTATUS status = notify(i);
+    if (status == ERROR_KEY_DELETED) {
+      // The key made again in its place is watched instead, with the rights its list allows.
+      qx::win::RegKey again;
+      for (REGSAM rights : {i < 4 ? kRights : KEY_NOTIFY, REGSAM{KEY_NOTIFY}}) {
+        status = RegCreateKeyExW(HKEY_CURRENT_USER, PathOf(i).c_str(), 0, nullptr, 0, rights,
+                                 nullptr, again.put(), nullptr);
+        if (status == ERROR_SUCCESS) break;
+      }
+      if (status == ERROR_SUCCESS) {
+        keys_[i] = std::move(again);
+        status = notify(i);
+      }
     }
-    if (status != ERROR_SUCCESS) qx::win::ThrowError(kOperation, static_cast<DWORD>(status));
+    if (failed == ERROR_SUCCESS) failed = status;
   }
   if (folder_changed_) FindNextChangeNotification(folder_changed_.get());
+  if (failed != ERROR_SUCCESS) qx::win::ThrowError(kOperation, static_cast<DWORD>(failed));
 }
 
 void LogonWatch::Watch() {
@@ -154,26 +167,33 @@ void LogonWatch::Watch() {
 }
 
 // The key at its slot's path now (made again when it was removed or
-// renamed), else the one held since the start, when its list no longer lets
-// this account open it.
-HKEY LogonWatch::Current(Slot slot, qx::win::RegKey& fresh) {
+// renamed), in `fresh`; else, when its list no longer lets this account open
+// it, the one held since the start (`refused`). The key held stays: closing
+// a key watched signals its watch.
+HKEY LogonWatch::Current(Slot slot, qx::win::RegKey& fresh, bool* refused) {
   const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kPaths[slot], 0, nullptr, 0, kRights,
                                          nullptr, fresh.put(), nullptr);
+  if (refused) *refused = status == ERROR_ACCESS_DENIED;
   if (status == ERROR_SUCCESS) return fresh.get();
   if (status != ERROR_ACCESS_DENIED) qx::win::ThrowError(kOperation, static_cast<DWORD>(status));
   return keys_[slot].get();
 }
 
 void LogonWatch::MendRun() {
+  bool refused = false;
   qx::win::RegKey fresh;
-  HKEY run = Current(kRun, fresh);
+  HKEY run = Current(kRun, fresh, &refused);
   if (ReadText(run, starts_.run_name) != starts_.command) {
-    WriteText(run, starts_.run_name, starts_.command, kOperation);
-    report_.Mended(Mend::kRestored, starts_.run_name);
+    try {
+      WriteText(run, starts_.run_name, starts_.command, kOperation);
+      report_.Mended(Mend::kRestored, starts_.run_name);
+    } catch (const Failure&) {
+      if (!refused) throw;  // else the key held is gone: the Startup folder below
+    }
   }
-  // Written through the key held, which another key may have replaced under
-  // its name, one this account may not write: the Startup folder then.
-  if (!fresh && !starts_.shortcut && !PathHolds(kRunKey, starts_.run_name, starts_.command)) {
+  // The key held may no longer be the one under its name, which this account
+  // may not write: the Startup folder then.
+  if (refused && !starts_.shortcut && !PathHolds(kRunKey, starts_.run_name, starts_.command)) {
     starts_.shortcut = AddStartupShortcut(title_, target_, self_);
     StartFromFolder();
     report_.Mended(Mend::kFromFolder, starts_.shortcut->path);

@@ -66,7 +66,7 @@ class LogonWatch {
   void Watch();
   void Open(Slot slot);
   void Arm();
-  HKEY Current(Slot slot, qx::win::RegKey& fresh);
+  HKEY Current(Slot slot, qx::win::RegKey& fresh, bool* refused = nullptr);
   void MendRun();
   void MendAll();
   void StartFromFolder();

@@ -66,7 +66,8 @@ bool RequestStop(HWND blocker, const FileId& self, const std::string& password, 
   return true;
 }
 
-// What the running blocker tells its owner: StateNotes' lines, or none.
+// What the running blocker tells its owner, to add to a question: StateNotes'
+// lines, or nothing.
 std::wstring AskState(HWND blocker, const FileId& self) {
   if (FileOfWindow(blocker) != self) return L"";
   COPYDATASTRUCT data{kStateRequestTag, 0, nullptr};
@@ -75,7 +76,8 @@ std::wstring AskState(HWND blocker, const FileId& self) {
                            SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
     return L"";
   }
-  return StateNotes(static_cast<std::intptr_t>(result));
+  const std::wstring notes = StateNotes(static_cast<std::intptr_t>(result));
+  return notes.empty() ? notes : L"\n" + notes;  // a blank line before them
 }
 
 }  // namespace
@@ -106,16 +108,16 @@ int AskToStop(HINSTANCE instance, const BlockerSettings& settings, HWND blocker,
   const std::wstring stopped =
       L"Blocking has stopped, and \"" + title +
       L"\" will not start again at logon.\n\nWhat it stopped is listed in " + log_path + L".";
-  const std::wstring notes = AskState(blocker, self);
   if (settings.encrypted_password.empty()) {
-    if (Ask(L"Stop blocking?" + (notes.empty() ? L"" : L"\n" + notes), title, MB_YESNO,
-            MB_ICONQUESTION) != IDYES) {
+    if (Ask(L"Stop blocking?", title, MB_YESNO, MB_ICONQUESTION) != IDYES) {
       return AsInt(ExitCode::kDone);
     }
     StopReply reply{};
     if (!RequestStop(blocker, self, "", reply)) return no_answer();
     return Say(stopped, MB_ICONINFORMATION);
   }
+  // Without a password anyone may stop it, so only a password box warns.
+  const std::wstring notes = AskState(blocker, self);
   const qx::win::WinAnsiCodec ansi;
   qx::win::WinDialogs dialogs(instance, title);
   for (;;) {

@@ -68,6 +68,12 @@ std::vector<DWORD> ThreadsOf(DWORD pid) {
   return ids;
 }
 
+std::wstring StartupFolder() {
+  wchar_t folder[MAX_PATH];
+  ::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, folder);
+  return folder;
+}
+
 // Through `key`, opened with WRITE_DAC: no program may set its values.
 void DenyWritingValues(HKEY key) {
   PSECURITY_DESCRIPTOR deny = nullptr;
@@ -415,6 +421,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
     set(key, name, REG_SZ, value.c_str(), (value.size() + 1) * 2);
   };
   const auto back = [&] { return AtLogon(L"Guard (2)") == own; };
+  const std::wstring link = StartupFolder() + L"\\Guard.lnk";
   const struct {
     const wchar_t* what;
     std::function<void()> change;
@@ -441,6 +448,24 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
        },
        back},
       {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); }, back},
+      {L"the Run key made again denying values",
+       [] {
+         // As a child would, until the new key is the child's: the blocker
+         // makes the key again as soon as it goes. Whichever key then holds
+         // its value, either its Run value or the Startup folder starts it.
+         for (int i = 0; i < 100; ++i) {
+           ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey);
+           win::RegKey run;
+           DWORD made = 0;
+           ::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                             nullptr, run.put(), &made);
+           if (made != REG_CREATED_NEW_KEY) continue;
+           DenyWritingValues(run.get());
+           ::RegDeleteValueW(run.get(), L"Guard (2)");
+           break;
+         }
+       },
+       [&] { return back() || ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }},
   };
   for (const auto& a : attacks) {
     a.change();
@@ -457,10 +482,12 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
   StopWithThePassword(*guard_);
   EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
+  EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // A Run key no program of the user may write: a shortcut in the Startup
-// folder starts it at logon instead, and a start from it ends quietly.
+// folder starts it at logon instead, mended as the Run value is, and the
+// password box says so; a start from it ends quietly.
 TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   HKEY run = nullptr;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, WRITE_DAC,
@@ -470,15 +497,45 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   ::RegCloseKey(run);
   CompileGuard();
   StartGuard();
-  wchar_t startup[MAX_PATH];
-  ::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, startup);
-  const std::wstring link = std::wstring(startup) + L"\\Guard.lnk";
+  const std::wstring link = StartupFolder() + L"\\Guard.lnk";
   EXPECT_TRUE(Logged("  Start at logon from the Startup folder  " + Narrow(link) + "\r\n"));
+  const std::string written = ReadFile(link);
+  const auto whole = [&] { return ReadFile(link) == written; };
+  const unsigned char off[12] = {3};
+  const struct {
+    const wchar_t* what;
+    std::function<void()> change;
+    std::function<bool()> mended;
+  } attacks[] = {
+      {L"shortcut deleted", [&] { ::DeleteFileW(link.c_str()); }, whole},
+      {L"shortcut changed", [&] { std::ofstream(std::filesystem::path(link)) << "x"; }, whole},
+      {L"switched off",
+       [&] {
+         ::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::kStartupFolderSwitchKey, L"Guard.lnk",
+                           REG_BINARY, off, sizeof off);
+       },
+       [] { return !Exists(blocker::kStartupFolderSwitchKey, L"Guard.lnk"); }},
+  };
+  for (const auto& a : attacks) {
+    a.change();
+    EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
+  }
+  EXPECT_TRUE(Logged("  Start at logon restored  " + Narrow(link) + "\r\n"));
   AppProcess again = AppProcess::Start(Path(), L"/logon");
   EXPECT_EQ(ExitOf(again), 0u);
   EXPECT_TRUE(TopWindows(Blocking()).empty());  // nothing said
+  std::optional<AppProcess> prompt;
+  const HWND box = StartAgain(L"Guard", prompt);
+  EXPECT_TRUE(ReadBox(box).text.ends_with(
+      L"\nIt starts from the Startup folder: the Run key refused it.\nThis account can change "
+      L"its file."))
+      << Narrow(ReadBox(box).text);
+  SaveScreenshot(box, ::GetSysColor(COLOR_BTNFACE), L"blocker_password_notes");
+  PressButton(box, IDCANCEL);
+  EXPECT_TRUE(prompt->WaitForExit());
   StopWithThePassword(*guard_);
   EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(Exists(blocker::kStartupFolderSwitchKey, L"Guard.lnk"));
 }
 
 TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {
