@@ -107,10 +107,15 @@ void LogonWatch::Open(Slot slot) {
 // Its shortcut watched from here on: the folder it is in, and its switch.
 void LogonWatch::StartFromFolder() {
   for (Slot slot : {kFolderSwitch, kSwitchParent}) Open(slot);
+  WatchFolder();
+  from_folder_ = true;
+}
+
+// A folder that cannot be watched is still checked every second.
+void LogonWatch::WatchFolder() {
   folder_changed_.reset(FindFirstChangeNotificationW(
       std::wstring(qx::FolderOf(starts_.shortcut->path)).c_str(), FALSE,
       FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_LAST_WRITE));
-  from_folder_ = true;  // a folder that cannot be watched is still checked every second
 }
 
 void LogonWatch::Arm() {
@@ -205,8 +210,12 @@ void LogonWatch::MendAll() {
   if (!starts_.run_name.empty()) MendRun();
   qx::win::RegKey fresh;
   if (const auto& s = starts_.shortcut) {
-    if (ReadWholeFile(s->path) != s->bytes) {
+    const std::optional<std::string> now = ReadWholeFile(s->path);
+    // One held open by another program is not changed: it is there at logon.
+    if (now ? *now != s->bytes : GetFileAttributesW(s->path.c_str()) == INVALID_FILE_ATTRIBUTES) {
+      folder_changed_.reset();  // a folder removed stays, unusable, until its last handle goes
       RestoreShortcut(*s);
+      WatchFolder();
       report_.Mended(Mend::kShortcutRestored, s->path);
     }
     SwitchOn(Current(kFolderSwitch, fresh), std::wstring(qx::FileNameOf(s->path)),

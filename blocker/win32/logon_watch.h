@@ -70,6 +70,7 @@ class LogonWatch {
   void MendRun();
   void MendAll();
   void StartFromFolder();
+  void WatchFolder();
 
   OwnStarts starts_;
   std::wstring title_, target_;

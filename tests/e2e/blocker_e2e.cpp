@@ -509,6 +509,7 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   } attacks[] = {
       {L"shortcut deleted", [&] { ::DeleteFileW(link.c_str()); }, whole},
       {L"shortcut changed", [&] { std::ofstream(std::filesystem::path(link)) << "x"; }, whole},
+      {L"the Startup folder deleted", [] { std::filesystem::remove_all(StartupFolder()); }, whole},
       {L"switched off",
        [&] {
          ::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::kStartupFolderSwitchKey, L"Guard.lnk",
