@@ -97,9 +97,11 @@ void RestoreShortcut(const Shortcut& shortcut) {
 
 void RemoveShortcut(const Shortcut& shortcut) {
   constexpr wchar_t kRemove[] = L"Could not remove the blocker from the Startup folder.";
-  if (ReadWholeFile(shortcut.path) == shortcut.bytes && !DeleteFileW(shortcut.path.c_str())) {
-    qx::win::ThrowLastError(kRemove);
-  }
+  const std::optional<std::string> now = ReadWholeFile(shortcut.path);
+  // Held open by another program, it is still its own: said when it stays.
+  const bool own = now ? *now == shortcut.bytes
+                       : GetFileAttributesW(shortcut.path.c_str()) != INVALID_FILE_ATTRIBUTES;
+  if (own && !DeleteFileW(shortcut.path.c_str())) qx::win::ThrowLastError(kRemove);
   const LSTATUS status = RegDeleteKeyValueW(HKEY_CURRENT_USER, kStartupFolderSwitchKey,
                                             std::wstring(qx::FileNameOf(shortcut.path)).c_str());
   if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) {
