@@ -13,13 +13,10 @@
 #include "blocker/win32/file_rights.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
-#include "blocker/win32/logon.h"
-#include "blocker/win32/logon_watch.h"
+#include "blocker/win32/logon_start.h"
 #include "blocker/win32/notice.h"
 #include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
-#include "blocker/win32/startup_shortcut.h"
-#include "common/text.h"
 #include "runtime/win32/last_error.h"
 #include "runtime/win32/secret.h"
 #include "ui/dialogs.h"
@@ -74,27 +71,9 @@ class Blocker final : public SessionHost, public LogonReport {
     if (text) SayAside(*text, MB_ICONWARNING);
   }
 
-  // Before the blocker listens, so that a second start finds it done. Where
-  // the Run key cannot be written, a shortcut in the Startup folder instead,
-  // logged; only when that fails too is the Run key's failure said.
+  // Before the blocker listens, so that a second start finds it done.
   void StartAtLogon() {
-    starts_.command = qx::Quoted(file_.final_path);
-    try {
-      const qx::win::RegKey run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                                              L"Could not register the blocker to start at logon.");
-      starts_.run_name = RegisterAtLogon(run.get(), file_.title, starts_.command, file_.id);
-    } catch (const Failure& run_failed) {
-      try {
-        starts_.shortcut = AddStartupShortcut(file_.title, file_.final_path, file_.id);
-        Log(MendLine(Now(), Mend::kFromFolder, starts_.shortcut->path));
-      } catch (const Failure&) {
-        not_at_logon_ = true;
-        SayFailure(Duty::kLogon, run_failed.Message());
-        return;
-      }
-    }
-    Attempt(Duty::kLogon,
-            [&] { watch_.emplace(starts_, file_.title, file_.final_path, file_.id, *this); });
+    Attempt(Duty::kLogon, [&] { logon_.emplace(file_.title, file_.final_path, file_.id, *this); });
   }
 
   // Whether this account may change its file: logged, and told when its
@@ -110,9 +89,8 @@ class Blocker final : public SessionHost, public LogonReport {
 
   // What a second start says in its password box.
   std::intptr_t State() const {
-    const bool from_folder = watch_ ? watch_->from_startup_folder() : !!starts_.shortcut;
-    return kStateAnswered | (from_folder ? kFromStartupFolder : 0) |
-           (not_at_logon_ ? kNotAtLogon : 0) | (file_changeable_ ? kFileChangeable : 0);
+    return kStateAnswered | (logon_ ? logon_->State() : 0) |
+           (file_changeable_ ? kFileChangeable : 0);
   }
 
   void Log(const std::string& line) override {
@@ -129,12 +107,10 @@ class Blocker final : public SessionHost, public LogonReport {
   void Failed(const Failure& failure) override { SayFailure(Duty::kLogon, failure.Message()); }
 
   void StopWatches() override {
-    if (watch_) watch_->Stop();
+    if (logon_) logon_->StopWatch();
   }
   void RemoveLogonValues() override {
-    const OwnStarts& starts = watch_ ? watch_->starts() : starts_;  // the watch's, once stopped
-    if (starts.shortcut) RemoveShortcut(*starts.shortcut);
-    if (!starts.run_name.empty()) UnregisterAtLogon(starts.run_name, file_.id);
+    if (logon_) logon_->Remove(file_.id);
   }
 
   // Each stopped program: a notice, and a line in the log.
@@ -200,9 +176,8 @@ class Blocker final : public SessionHost, public LogonReport {
   NoticeThrottle throttle_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread
   LogFile log_{file_.log_path};
-  OwnStarts starts_;
-  bool not_at_logon_ = false, file_changeable_ = false;
-  std::optional<LogonWatch> watch_;
+  bool file_changeable_ = false;
+  std::optional<LogonStart> logon_;
   HWND control_ = nullptr;
 };
 
