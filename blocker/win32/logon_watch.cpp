@@ -97,8 +97,29 @@ void LogonWatch::Stop() {
   thread_.reset();
 }
 
+// The key at the slot's path, made when missing, held with the rights its
+// list allows (one that refuses writing is still watched, and said when a
+// mend needs it). Nothing is held when it refuses even watching.
+LSTATUS LogonWatch::Reopen(std::size_t slot) {
+  LSTATUS status = ERROR_SUCCESS;
+  for (REGSAM rights : {slot < 4 ? kRights : KEY_NOTIFY, REGSAM{KEY_QUERY_VALUE | KEY_NOTIFY},
+                        REGSAM{KEY_NOTIFY}}) {
+    qx::win::RegKey key;
+    status = RegCreateKeyExW(HKEY_CURRENT_USER, PathOf(slot).c_str(), 0, nullptr, 0, rights,
+                             nullptr, key.put(), nullptr);
+    if (status == ERROR_SUCCESS) {
+      keys_[slot] = std::move(key);
+      break;
+    }
+  }
+  return status;
+}
+
 void LogonWatch::Open(Slot slot) {
-  keys_[slot] = OpenUserKey(PathOf(slot).c_str(), slot < 4 ? kRights : KEY_NOTIFY, kOperation);
+  const LSTATUS status = Reopen(slot);
+  if (status != ERROR_SUCCESS && status != ERROR_ACCESS_DENIED) {
+    qx::win::ThrowError(kOperation, static_cast<DWORD>(status));
+  }
   if (changed_[slot]) return;
   changed_[slot].reset(CreateEventW(nullptr, FALSE, FALSE, nullptr));
   if (!changed_[slot]) qx::win::ThrowLastError(kOperation);
@@ -128,18 +149,9 @@ void LogonWatch::Arm() {
   for (std::size_t i = 0; i < kSlots; ++i) {
     if (!keys_[i]) continue;
     LSTATUS status = notify(i);
-    if (status == ERROR_KEY_DELETED) {
-      // The key made again in its place is watched instead, with the rights its list allows.
-      qx::win::RegKey again;
-      for (REGSAM rights : {i < 4 ? kRights : KEY_NOTIFY, REGSAM{KEY_NOTIFY}}) {
-        status = RegCreateKeyExW(HKEY_CURRENT_USER, PathOf(i).c_str(), 0, nullptr, 0, rights,
-                                 nullptr, again.put(), nullptr);
-        if (status == ERROR_SUCCESS) break;
-      }
-      if (status == ERROR_SUCCESS) {
-        keys_[i] = std::move(again);
-        status = notify(i);
-      }
+    if (status == ERROR_KEY_DELETED) {  // the key made again in its place is watched instead
+      status = Reopen(i);
+      if (status == ERROR_SUCCESS) status = notify(i);
     }
     if (failed == ERROR_SUCCESS) failed = status;
   }

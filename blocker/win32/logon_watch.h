@@ -64,6 +64,7 @@ class LogonWatch {
 
  private:
   void Watch();
+  LSTATUS Reopen(std::size_t slot);
   void Open(Slot slot);
   void Arm();
   HKEY Current(Slot slot, qx::win::RegKey& fresh, bool* refused = nullptr);

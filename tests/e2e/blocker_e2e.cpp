@@ -486,15 +486,17 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
 }
 
 // A Run key no program of the user may write: a shortcut in the Startup
-// folder starts it at logon instead, mended as the Run value is, and the
-// password box says so; a start from it ends quietly.
+// folder starts it at logon instead, mended as the Run value is (the
+// compatibility marks' key denying writes too), and the password box says
+// so; a start from it ends quietly.
 TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
-  HKEY run = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, WRITE_DAC,
-                              nullptr, &run, nullptr),
-            0);
-  DenyWritingValues(run);
-  ::RegCloseKey(run);
+  for (const wchar_t* path : {blocker::kRunKey, blocker::kLayersKey}) {
+    win::RegKey key;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, WRITE_DAC, nullptr,
+                                key.put(), nullptr),
+              0);
+    DenyWritingValues(key.get());
+  }
   CompileGuard();
   StartGuard();
   const std::wstring link = StartupFolder() + L"\\Guard.lnk";
