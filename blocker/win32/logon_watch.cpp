@@ -7,6 +7,7 @@
 #include "blocker/win32/file_hold.h"
 #include "blocker/win32/logon.h"
 #include "common/path_parts.h"
+#include "common/text.h"
 #include "runtime/win32/last_error.h"
 
 namespace qx::blocker::win {
@@ -222,6 +223,15 @@ void LogonWatch::MendAll() {
   if (!starts_.run_name.empty()) MendRun();
   qx::win::RegKey fresh;
   if (const auto& s = starts_.shortcut) {
+    // The user's Startup folder put elsewhere: the shortcut follows it.
+    const std::wstring folder = StartupFolder();
+    if (!folder.empty() && !EqualsIgnoringAsciiCase(folder, qx::FolderOf(s->path))) {
+      const Shortcut left = *s;
+      starts_.shortcut = AddStartupShortcut(title_, target_, self_);
+      WatchFolder();
+      RemoveShortcut(left);
+      report_.Mended(Mend::kFromFolder, s->path);
+    }
     const std::optional<std::string> now = ReadWholeFile(s->path);
     // One held open by another program is not changed: it is there at logon.
     if (now ? *now != s->bytes : GetFileAttributesW(s->path.c_str()) == INVALID_FILE_ATTRIBUTES) {

@@ -43,10 +43,18 @@ ValueOwner OwnerOfShortcut(IShellLinkW& shortcut, IPersistFile& file, const std:
 
 }  // namespace
 
+std::wstring StartupFolder() {
+  wchar_t folder[MAX_PATH];
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, folder))) {
+    return {};
+  }
+  return folder;
+}
+
 Shortcut AddStartupShortcut(const std::wstring& title, const std::wstring& target,
                             const FileId& self) {
-  wchar_t folder[MAX_PATH];
-  Check(SHGetFolderPathW(nullptr, CSIDL_STARTUP | CSIDL_FLAG_CREATE, nullptr, 0, folder));
+  const std::wstring folder = StartupFolder();
+  if (folder.empty()) throw Failure(kOperation, L"Windows did not tell where the folder is.");
   Check(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
   struct Uninit {
     ~Uninit() { CoUninitialize(); }
@@ -56,9 +64,7 @@ Shortcut AddStartupShortcut(const std::wstring& title, const std::wstring& targe
                          reinterpret_cast<void**>(&shortcut.p)));
   Com<IPersistFile> file;
   Check(shortcut.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)));
-  const auto path_of = [&](const std::wstring& name) {
-    return std::wstring(folder) + L"\\" + name + L".lnk";
-  };
+  const auto path_of = [&](const std::wstring& name) { return folder + L"\\" + name + L".lnk"; };
   const std::optional<std::wstring> name = ChooseLogonName(title, [&](const std::wstring& n) {
     return OwnerOfShortcut(*shortcut.p, *file.p, path_of(n), self);
   });

@@ -17,6 +17,10 @@ struct Shortcut {
   std::string bytes;
 };
 
+// The user's Startup folder, where the user's shell folders put it now;
+// empty when the system cannot tell.
+std::wstring StartupFolder();
+
 // A shortcut of its own in the user's Startup folder, starting `target` (the
 // file `self`) with kAtLogon: one written at an earlier start, else a new one
 // named after `title`, or a free name beside it where another program's

@@ -22,6 +22,7 @@
 #include "blocker/win32/instance.h"
 #include "blocker/win32/logon.h"
 #include "blocker/win32/notice.h"
+#include "common/path_parts.h"
 #include "tests/e2e/quellanix_fixture.h"
 
 namespace qx::e2e {
@@ -497,9 +498,10 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
               0);
     DenyWritingValues(key.get());
   }
+  const std::wstring link = StartupFolder() + L"\\Guard.lnk";
+  ::DeleteFileW(link.c_str());  // from a run that failed
   CompileGuard();
   StartGuard();
-  const std::wstring link = StartupFolder() + L"\\Guard.lnk";
   EXPECT_TRUE(Logged("  Start at logon from the Startup folder  " + Narrow(link) + "\r\n"));
   const std::string written = ReadFile(link);
   const auto whole = [&] { return ReadFile(link) == written; };
@@ -524,6 +526,25 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
     EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
   }
   EXPECT_TRUE(Logged("  Start at logon restored  " + Narrow(link) + "\r\n"));
+  // The user's Startup folder put elsewhere, and back: the shortcut follows it.
+  constexpr wchar_t kShellFolders[] =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  wchar_t was[MAX_PATH] = {};
+  DWORD size = sizeof was;
+  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Startup",
+                           RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, was, &size),
+            0);
+  const std::wstring moved = folder().File(L"Startup\\Guard.lnk");
+  const auto there = [](const std::wstring& file) {
+    return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  for (const std::wstring& to : {std::wstring(qx::FolderOf(moved)), std::wstring(was)}) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Startup", REG_EXPAND_SZ, to.c_str(),
+                      static_cast<DWORD>((to.size() + 1) * 2));
+    EXPECT_TRUE(WaitUntil([&] {
+      return there(moved) != (to == was) && there(link) == (to == was);
+    })) << Narrow(to);
+  }
   AppProcess again = AppProcess::Start(Path(), L"/logon");
   EXPECT_EQ(ExitOf(again), 0u);
   EXPECT_TRUE(TopWindows(Blocking()).empty());  // nothing said
@@ -537,7 +558,7 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   PressButton(box, IDCANCEL);
   EXPECT_TRUE(prompt->WaitForExit());
   StopWithThePassword(*guard_);
-  EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(there(link));
   EXPECT_FALSE(Exists(blocker::kStartupFolderSwitchKey, L"Guard.lnk"));
 }
 
