@@ -23,7 +23,9 @@ constexpr LogonWatch::Slot kParentOf[] = {LogonWatch::kRun, LogonWatch::kRunSwit
                                           LogonWatch::kLayers};
 
 std::wstring PathOf(std::size_t slot) {
-  return slot < 4 ? kPaths[slot] : std::wstring(qx::FolderOf(kPaths[kParentOf[slot - 4]]));
+  using W = LogonWatch;
+  return slot < W::kOwnKeys ? kPaths[slot]
+                            : std::wstring(qx::FolderOf(kPaths[kParentOf[slot - W::kOwnKeys]]));
 }
 
 std::vector<unsigned char> ReadBytes(HKEY key, const std::wstring& name) {
@@ -103,8 +105,8 @@ void LogonWatch::Stop() {
 // mend needs it). Nothing is held when it refuses even watching.
 LSTATUS LogonWatch::Reopen(std::size_t slot) {
   LSTATUS status = ERROR_SUCCESS;
-  for (REGSAM rights : {slot < 4 ? kRights : KEY_NOTIFY, REGSAM{KEY_QUERY_VALUE | KEY_NOTIFY},
-                        REGSAM{KEY_NOTIFY}}) {
+  for (REGSAM rights : {slot < kOwnKeys ? kRights : KEY_NOTIFY,
+                        REGSAM{KEY_QUERY_VALUE | KEY_NOTIFY}, REGSAM{KEY_NOTIFY}}) {
     qx::win::RegKey key;
     status = RegCreateKeyExW(HKEY_CURRENT_USER, PathOf(slot).c_str(), 0, nullptr, 0, rights,
                              nullptr, key.put(), nullptr);

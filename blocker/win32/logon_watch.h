@@ -60,7 +60,7 @@ class LogonWatch {
 
   // The keys watched, their parents after them.
   enum Slot { kRun, kRunSwitch, kFolderSwitch, kLayers, kRunParent, kSwitchParent, kLayersParent };
-  static constexpr std::size_t kSlots = 7;
+  static constexpr std::size_t kSlots = 7, kOwnKeys = 4;  // the parents after kOwnKeys
 
  private:
   void Watch();
