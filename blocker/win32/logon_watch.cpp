@@ -238,7 +238,14 @@ void LogonWatch::MendAll() {
     // One held open by another program is not changed: it is there at logon.
     if (now ? *now != s->bytes : GetFileAttributesW(s->path.c_str()) == INVALID_FILE_ATTRIBUTES) {
       folder_changed_.reset();  // a folder removed stays, unusable, until its last handle goes
-      RestoreShortcut(*s);
+      try {
+        RestoreShortcut(*s);
+      } catch (const Failure&) {
+        // Refused while its folder was going, say: said when the next check fails too.
+        if (!std::exchange(restore_failed_, true)) return;
+        throw;
+      }
+      restore_failed_ = false;
       WatchFolder();
       report_.Mended(Mend::kShortcutRestored, s->path);
     }

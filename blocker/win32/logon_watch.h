@@ -78,6 +78,7 @@ class LogonWatch {
   FileId self_;
   LogonReport& report_;
   std::atomic<bool> from_folder_{false};
+  bool restore_failed_ = false;  // the last check could not put its shortcut back
   // Held from the start with the rights to mend them (a key's list changed
   // later does not take them away); a slot not watched holds none.
   std::array<qx::win::RegKey, kSlots> keys_;
