@@ -55,16 +55,20 @@ std::wstring WithoutVerbatimPrefix(std::wstring_view path) {
   return std::wstring(path);
 }
 
-std::string MendLine(const LocalTime& when, Mend mend, std::wstring_view value_name) {
+std::string MendLine(const LocalTime& when, Mend mend, std::wstring_view what) {
   // clang-format off
   const struct { const wchar_t* what; const wchar_t* key; } kinds[] = {
       {L"Start at logon restored", kRunKey},
       {L"Start at logon switched back on", kStartupSwitchKey},
       {L"Run as administrator mark removed", kLayersKey},
+      {L"Start at logon restored", nullptr},
+      {L"Start at logon switched back on", kStartupFolderSwitchKey},
+      {L"Start at logon from the Startup folder", nullptr},
   };
   // clang-format on
   const auto& k = kinds[static_cast<int>(mend)];
-  return LogLine(when, k.what, L"HKCU\\" + std::wstring(k.key) + L"\\" + std::wstring(value_name));
+  if (!k.key) return LogLine(when, k.what, what);
+  return LogLine(when, k.what, L"HKCU\\" + std::wstring(k.key) + L"\\" + std::wstring(what));
 }
 
 }  // namespace qx::blocker

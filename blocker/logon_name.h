@@ -20,6 +20,9 @@ inline constexpr wchar_t kStartupSwitchKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\Run";
 inline constexpr wchar_t kLayersKey[] =
     L"Software\\Microsoft\\Windows NT\\CurrentVersion\\AppCompatFlags\\Layers";
+// The switches for shortcuts in the user's Startup folder, by the shortcut's file name.
+inline constexpr wchar_t kStartupFolderSwitchKey[] =
+    L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\StartupApproved\\StartupFolder";
 
 enum class ValueOwner { kNone, kOurs, kOther };
 
@@ -45,8 +48,16 @@ std::optional<std::wstring> WithoutElevation(std::wstring_view layers);
 std::wstring WithoutVerbatimPrefix(std::wstring_view path);
 
 // What the watch put right, each logged: "...  Start at logon switched back
-// on  HKCU\...\StartupApproved\Run\<value>".
-enum class Mend { kRestored, kSwitchedOn, kMarkRemoved };
-std::string MendLine(const LocalTime& when, Mend mend, std::wstring_view value_name);
+// on  HKCU\...\StartupApproved\Run\<value>". `what` is the value's name, or
+// the shortcut's full path.
+enum class Mend {
+  kRestored,
+  kSwitchedOn,
+  kMarkRemoved,
+  kShortcutRestored,
+  kFolderSwitchedOn,
+  kFromFolder,  // the Run key refused it: a shortcut made instead
+};
+std::string MendLine(const LocalTime& when, Mend mend, std::wstring_view what);
 
 }  // namespace qx::blocker

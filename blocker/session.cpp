@@ -31,6 +31,13 @@ bool PasswordMatches(std::string_view encrypted, const std::optional<std::string
   return typed && !encrypted.empty() && DecryptText(kCipherKey, encrypted) == *typed;
 }
 
+bool AccountCanChange(std::uint32_t file_rights, std::uint32_t folder_rights) {
+  using namespace rights;
+  constexpr std::uint32_t kTakeOver = kWriteDac | kWriteOwner;
+  return (file_rights & (kWriteData | kAppendData | kDelete | kTakeOver)) ||
+         (folder_rights & (kDeleteChild | kTakeOver));
+}
+
 StopReply Session::Answer(const std::string& typed, Millis now, const LocalTime& when,
                           SessionHost& host) {
   if (now < next_attempt_) {

@@ -27,6 +27,15 @@ std::chrono::seconds DelayAfterFailures(int failures);
 // password stored encrypted in the blocker.
 bool PasswordMatches(std::string_view encrypted, const std::optional<std::string>& typed);
 
+// Rights this account holds on the blocker's file and on its folder (the
+// system's access-mask bits): whether they let it replace, rename or delete
+// the file, or change who may. Then a child of the same account could too.
+namespace rights {
+inline constexpr std::uint32_t kWriteData = 0x2, kAppendData = 0x4, kDeleteChild = 0x40,
+                               kDelete = 0x10000, kWriteDac = 0x40000, kWriteOwner = 0x80000;
+}
+bool AccountCanChange(std::uint32_t file_rights, std::uint32_t folder_rights);
+
 // What the session asks of the running system.
 class SessionHost {
  public:

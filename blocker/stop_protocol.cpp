@@ -29,6 +29,22 @@ std::optional<std::string> ReadStopPayload(const void* data, std::size_t size) {
   return std::string(reinterpret_cast<const char*>(bytes + kLengthBytes), length);
 }
 
+std::wstring StateNotes(std::intptr_t state) {
+  if (!(state & kStateAnswered)) return L"";
+  // clang-format off
+  const struct { std::intptr_t bit; const wchar_t* text; } notes[] = {
+      {kFromStartupFolder, L"It starts from the Startup folder: the Run key refused it."},
+      {kNotAtLogon, L"Nothing starts it at logon."},
+      {kFileChangeable, L"This account can change its file."},
+  };
+  // clang-format on
+  std::wstring out;
+  for (const auto& n : notes) {
+    if (state & n.bit) out += L"\n" + std::wstring(n.text);
+  }
+  return out;
+}
+
 std::wstring InstanceName(const FileId& file) {
   wchar_t text[48];
   std::swprintf(text, std::size(text), L"QuellanixBlocker.%08lx.%016llx",

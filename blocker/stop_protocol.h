@@ -26,6 +26,19 @@ constexpr StopReply Decode(std::intptr_t v) {
   return {static_cast<StopAnswer>(v % 16), static_cast<int>(v / 16)};
 }
 
+// Before it asks for the password, a second start asks the running blocker
+// what its owner should know: a WM_COPYDATA with this tag and no data, whose
+// result holds the bits below (kStateAnswered always: a window that does not
+// answer returns 0).
+inline constexpr std::uintptr_t kStateRequestTag = 0x51584249;
+inline constexpr std::intptr_t kStateAnswered = 1,
+                               kFromStartupFolder = 2,  // the Run key refused it
+    kNotAtLogon = 4,                                    // nothing starts it at logon
+    kFileChangeable = 8;                                // this account may change its file
+// What the password box adds to its question for `state`, each on a line;
+// empty when there is nothing to say (or no answer came).
+std::wstring StateNotes(std::intptr_t state);
+
 // The payload: the password's length as four little-endian bytes, then the
 // password (ANSI bytes).
 std::vector<unsigned char> StopPayload(std::string_view password);

@@ -87,8 +87,13 @@ std::wstring RegisterAtLogon(HKEY run, const std::wstring& title, const std::wst
 
 void UnregisterAtLogon(const std::wstring& name, const FileId& self) {
   constexpr wchar_t kOperation[] = L"Could not remove the blocker's start at logon.";
-  const qx::win::RegKey run = OpenUserKey(kRunKey, KEY_SET_VALUE | KEY_QUERY_VALUE, kOperation);
-  if (OwnerOfLogonValue(run.get(), name, self) != ValueOwner::kOurs) return;
+  qx::win::RegKey run;
+  // Nothing of its own there (in a key it may not write, say): nothing to remove.
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_QUERY_VALUE, run.put()) != ERROR_SUCCESS ||
+      OwnerOfLogonValue(run.get(), name, self) != ValueOwner::kOurs) {
+    return;
+  }
+  run = OpenUserKey(kRunKey, KEY_SET_VALUE, kOperation);
   DeleteValue(run.get(), name, kOperation);
   const qx::win::RegKey startup = OpenUserKey(kStartupSwitchKey, KEY_SET_VALUE, kOperation);
   DeleteValue(startup.get(), name, kOperation);

@@ -10,15 +10,13 @@
 #include "blocker/activity_log.h"
 #include "blocker/notice_throttle.h"
 #include "blocker/session.h"
+#include "blocker/win32/file_rights.h"
 #include "blocker/win32/instance.h"
 #include "blocker/win32/log_file.h"
-#include "blocker/win32/logon.h"
-#include "blocker/win32/logon_watch.h"
+#include "blocker/win32/logon_start.h"
 #include "blocker/win32/notice.h"
 #include "blocker/win32/program_stopper.h"
 #include "blocker/win32/say.h"
-#include "blocker/win32/startup_shortcut.h"
-#include "common/text.h"
 #include "runtime/win32/last_error.h"
 #include "runtime/win32/secret.h"
 #include "ui/dialogs.h"
@@ -73,29 +71,26 @@ class Blocker final : public SessionHost, public LogonReport {
     if (text) SayAside(*text, MB_ICONWARNING);
   }
 
-  // Before the blocker listens, so that a second start finds it done. Where
-  // the Run key cannot be written, a shortcut in the Startup folder instead,
-  // logged; only when that fails too is the Run key's failure said.
+  // Before the blocker listens, so that a second start finds it done.
   void StartAtLogon() {
-    const std::wstring command = qx::Quoted(file_.final_path);
-    qx::win::RegKey run;
+    Attempt(Duty::kLogon, [&] { logon_.emplace(file_.title, file_.final_path, file_.id, *this); });
+  }
+
+  // Whether this account may change its file: logged, and told when its
+  // owner comes to stop it.
+  void CheckFile() {
     try {
-      run = OpenUserKey(kRunKey, KEY_QUERY_VALUE | KEY_SET_VALUE | KEY_NOTIFY,
-                        L"Could not register the blocker to start at logon.");
-      logon_name_ = RegisterAtLogon(run.get(), file_.title, command, file_.id);
-    } catch (const Failure& run_failed) {
-      try {
-        const std::wstring link = StartupShortcutPath(file_.title);
-        WriteStartupShortcut(link, file_.final_path);
-        shortcut_ = link;
-        Log(LogLine(Now(), L"Start at logon from the Startup folder", link));
-      } catch (const Failure&) {
-        SayFailure(Duty::kLogon, run_failed.Message());
-      }
-      return;
+      file_changeable_ = AccountCanChangeFile(file_.path);
+      if (file_changeable_) Log(LogLine(Now(), L"This account can change its file", file_.path));
+    } catch (const Failure& f) {
+      Log(LogLine(Now(), L"Could not check who may change its file", f.reason()));
     }
-    Attempt(Duty::kLogon,
-            [&] { watch_.emplace(std::move(run), logon_name_, command, file_.id, *this); });
+  }
+
+  // What a second start says in its password box.
+  std::intptr_t State() const {
+    return kStateAnswered | (logon_ ? logon_->State() : 0) |
+           (file_changeable_ ? kFileChangeable : 0);
   }
 
   void Log(const std::string& line) override {
@@ -108,19 +103,14 @@ class Blocker final : public SessionHost, public LogonReport {
     }
   }
 
-  void Mended(Mend mend, const std::wstring& value_name) override {
-    Log(MendLine(Now(), mend, value_name));
-  }
+  void Mended(Mend mend, const std::wstring& what) override { Log(MendLine(Now(), mend, what)); }
   void Failed(const Failure& failure) override { SayFailure(Duty::kLogon, failure.Message()); }
 
   void StopWatches() override {
-    if (watch_) watch_->Stop();
+    if (logon_) logon_->StopWatch();
   }
   void RemoveLogonValues() override {
-    if (!shortcut_.empty() && !DeleteFileW(shortcut_.c_str())) {
-      qx::win::ThrowLastError(L"Could not remove the blocker from the Startup folder.");
-    }
-    if (!logon_name_.empty()) UnregisterAtLogon(logon_name_, file_.id);
+    if (logon_) logon_->Remove(file_.id);
   }
 
   // Each stopped program: a notice, and a line in the log.
@@ -186,8 +176,8 @@ class Blocker final : public SessionHost, public LogonReport {
   NoticeThrottle throttle_;
   std::mutex voice_;  // the log and what is said, shared with the watch's thread
   LogFile log_{file_.log_path};
-  std::wstring logon_name_, shortcut_;
-  std::optional<LogonWatch> watch_;
+  bool file_changeable_ = false;
+  std::optional<LogonStart> logon_;
   HWND control_ = nullptr;
 };
 
@@ -206,6 +196,7 @@ LRESULT CALLBACK ControlProc(HWND hwnd, UINT msg, WPARAM wparam, LPARAM lparam) 
       return 0;
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lparam);
+      if (running && data && data->dwData == kStateRequestTag) return running->State();
       if (!running || !data || data->dwData != kStopRequestTag) return 0;
       LRESULT result = 0;
       running->Attempt(Duty::kWindowCheck, [&] {
@@ -273,6 +264,7 @@ int RunBlocker(HINSTANCE instance, const BlockerSettings& settings, const Blocke
   if (unprotected.now) blocker.SayFailure(Duty::kProtection, unprotected.now->Message());
   if (unprotected.early) blocker.SayFailure(Duty::kLateProtection, unprotected.early->Message());
   blocker.Log(LogLine(Now(), L"Blocking started", file.path));
+  blocker.CheckFile();
   blocker.StartAtLogon();
   running = &blocker;
   const HWND control = CreateControlWindow(instance, InstanceName(file.id));

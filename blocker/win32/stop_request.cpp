@@ -66,6 +66,20 @@ bool RequestStop(HWND blocker, const FileId& self, const std::string& password, 
   return true;
 }
 
+// What the running blocker tells its owner, to add to a question: StateNotes'
+// lines, or nothing.
+std::wstring AskState(HWND blocker, const FileId& self) {
+  if (FileOfWindow(blocker) != self) return L"";
+  COPYDATASTRUCT data{kStateRequestTag, 0, nullptr};
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                           SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
+    return L"";
+  }
+  const std::wstring notes = StateNotes(static_cast<std::intptr_t>(result));
+  return notes.empty() ? notes : L"\n" + notes;  // a blank line before them
+}
+
 }  // namespace
 
 HWND FindRunningBlocker(const FileId& self, bool may_be_starting) {
@@ -102,12 +116,15 @@ int AskToStop(HINSTANCE instance, const BlockerSettings& settings, HWND blocker,
     if (!RequestStop(blocker, self, "", reply)) return no_answer();
     return Say(stopped, MB_ICONINFORMATION);
   }
+  // Without a password anyone may stop it, so only a password box warns.
+  const std::wstring notes = AskState(blocker, self);
   const qx::win::WinAnsiCodec ansi;
   qx::win::WinDialogs dialogs(instance, title);
   for (;;) {
     std::wstring typed = qx::win::RunInputBox(
         instance, dialogs, nullptr,
-        L"\"" + title + L"\" is blocking programs on this computer. Enter its password to stop it.",
+        L"\"" + title +
+            L"\" is blocking programs on this computer. Enter its password to stop it." + notes,
         title, L"", /*masked=*/true);
     if (typed.empty()) return AsInt(ExitCode::kDone);
     // A password the code page cannot hold was never set: it is simply wrong.

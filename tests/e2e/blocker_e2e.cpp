@@ -23,6 +23,7 @@
 #include "blocker/win32/instance.h"
 #include "blocker/win32/logon.h"
 #include "blocker/win32/notice.h"
+#include "common/path_parts.h"
 #include "tests/e2e/quellanix_fixture.h"
 
 namespace qx::e2e {
@@ -62,6 +63,12 @@ std::vector<DWORD> ThreadsOf(DWORD pid) {
     if (t.th32OwnerProcessID == pid) ids.push_back(t.th32ThreadID);
   }
   return ids;
+}
+
+std::wstring StartupFolder() {
+  wchar_t folder[MAX_PATH];
+  ::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, folder);
+  return folder;
 }
 
 // Through `key`, opened with WRITE_DAC: no program may set its values.
@@ -444,6 +451,7 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
     set(key, name, REG_SZ, value.c_str(), (value.size() + 1) * 2);
   };
   const auto back = [&] { return AtLogon(L"Guard (2)") == own; };
+  const std::wstring link = StartupFolder() + L"\\Guard.lnk";
   const struct {
     const wchar_t* what;
     std::function<void()> change;
@@ -470,6 +478,24 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
        },
        back},
       {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); }, back},
+      {L"the Run key made again denying values",
+       [] {
+         // As a child would, until the new key is the child's: the blocker
+         // makes the key again as soon as it goes. Whichever key then holds
+         // its value, either its Run value or the Startup folder starts it.
+         for (int i = 0; i < 100; ++i) {
+           ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey);
+           win::RegKey run;
+           DWORD made = 0;
+           ::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                             nullptr, run.put(), &made);
+           if (made != REG_CREATED_NEW_KEY) continue;
+           DenyWritingValues(run.get());
+           ::RegDeleteValueW(run.get(), L"Guard (2)");
+           break;
+         }
+       },
+       [&] { return back() || ::GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; }},
   };
   for (const auto& a : attacks) {
     a.change();
@@ -486,28 +512,88 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
   StopWithThePassword(*guard_);
   EXPECT_EQ(AtLogon(L"Guard"), L"");  // the Run key was deleted, and its value with it
+  EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
 // A Run key no program of the user may write: a shortcut in the Startup
-// folder starts it at logon instead, and a start from it ends quietly.
+// folder starts it at logon instead, mended as the Run value is (the
+// compatibility marks' key denying writes too), and the password box says
+// so; a start from it ends quietly.
 TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
-  HKEY run = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, blocker::kRunKey, 0, nullptr, 0, WRITE_DAC,
-                              nullptr, &run, nullptr),
-            0);
-  DenyWritingValues(run);
-  ::RegCloseKey(run);
+  for (const wchar_t* path : {blocker::kRunKey, blocker::kLayersKey}) {
+    win::RegKey key;
+    ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, WRITE_DAC, nullptr,
+                                key.put(), nullptr),
+              0);
+    DenyWritingValues(key.get());
+  }
+  const std::wstring link = StartupFolder() + L"\\Guard.lnk";
+  ::DeleteFileW(link.c_str());  // from a run that failed
   CompileGuard();
   StartGuard();
-  wchar_t startup[MAX_PATH];
-  ::SHGetFolderPathW(nullptr, CSIDL_STARTUP, nullptr, 0, startup);
-  const std::wstring link = std::wstring(startup) + L"\\Guard.lnk";
   EXPECT_TRUE(Logged("  Start at logon from the Startup folder  " + Narrow(link) + "\r\n"));
+  const std::string written = ReadFile(link);
+  const auto whole = [&] { return ReadFile(link) == written; };
+  const unsigned char off[12] = {3};
+  const struct {
+    const wchar_t* what;
+    std::function<void()> change;
+    std::function<bool()> mended;
+  } attacks[] = {
+      {L"shortcut deleted", [&] { ::DeleteFileW(link.c_str()); }, whole},
+      {L"shortcut changed", [&] { std::ofstream(std::filesystem::path(link)) << "x"; }, whole},
+      {L"the Startup folder deleted",
+       [] {
+         std::error_code racing;  // the blocker may put the shortcut back before the folder goes
+         std::filesystem::remove_all(StartupFolder(), racing);
+       },
+       whole},
+      {L"switched off",
+       [&] {
+         ::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::kStartupFolderSwitchKey, L"Guard.lnk",
+                           REG_BINARY, off, sizeof off);
+       },
+       [] { return !Exists(blocker::kStartupFolderSwitchKey, L"Guard.lnk"); }},
+  };
+  for (const auto& a : attacks) {
+    a.change();
+    EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
+  }
+  EXPECT_TRUE(Logged("  Start at logon restored  " + Narrow(link) + "\r\n"));
+  // The user's Startup folder put elsewhere, and back: the shortcut follows it.
+  constexpr wchar_t kShellFolders[] =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  wchar_t was[MAX_PATH] = {};
+  DWORD size = sizeof was;
+  ASSERT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kShellFolders, L"Startup",
+                           RRF_RT_REG_EXPAND_SZ | RRF_NOEXPAND, nullptr, was, &size),
+            0);
+  const std::wstring moved = folder().File(L"Startup\\Guard.lnk");
+  const auto there = [](const std::wstring& file) {
+    return ::GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES;
+  };
+  for (const std::wstring& to : {std::wstring(qx::FolderOf(moved)), std::wstring(was)}) {
+    ::RegSetKeyValueW(HKEY_CURRENT_USER, kShellFolders, L"Startup", REG_EXPAND_SZ, to.c_str(),
+                      static_cast<DWORD>((to.size() + 1) * 2));
+    EXPECT_TRUE(WaitUntil([&] {
+      return there(moved) != (to == was) && there(link) == (to == was);
+    })) << Narrow(to);
+  }
   AppProcess again = AppProcess::Start(Path(), L"/logon");
   EXPECT_EQ(ExitOf(again), 0u);
-  EXPECT_TRUE(TopWindows(Blocking()).empty());  // nothing said
+  for (HWND said : TopWindows(Blocking())) ADD_FAILURE() << Narrow(ReadBox(said).text);
+  std::optional<AppProcess> prompt;
+  const HWND box = StartAgain(L"Guard", prompt);
+  EXPECT_TRUE(ReadBox(box).text.ends_with(
+      L"\nIt starts from the Startup folder: the Run key refused it.\nThis account can change "
+      L"its file."))
+      << Narrow(ReadBox(box).text);
+  SaveScreenshot(box, ::GetSysColor(COLOR_BTNFACE), L"blocker_password_notes");
+  PressButton(box, IDCANCEL);
+  EXPECT_TRUE(prompt->WaitForExit());
   StopWithThePassword(*guard_);
-  EXPECT_EQ(::GetFileAttributesW(link.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(there(link));
+  EXPECT_FALSE(Exists(blocker::kStartupFolderSwitchKey, L"Guard.lnk"));
 }
 
 TEST_F(AttackTest, ItsFileStaysAndPosersAndASquattedMutexChangeNothing) {

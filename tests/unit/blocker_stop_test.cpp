@@ -142,6 +142,31 @@ TEST(Session, EachDutysFailureIsSaidOnceWithWhatStillHolds) {
   EXPECT_EQ(session.FirstFailure(Duty::kListCheck, L"R"), std::nullopt);
 }
 
+// What weakens it is told in the password box, from the running blocker's
+// answer: this account's rights on its file and folder, its start at logon.
+TEST(Session, ThePasswordBoxSaysWhatWeakensIt) {
+  using namespace rights;
+  // clang-format off
+  const struct { std::uint32_t file, folder; bool changeable; } cases[] = {
+      {0x1200a9, 0x1200a9, false},  // read and run only
+      {kWriteData, 0, true}, {kAppendData, 0, true}, {kDelete, 0, true},
+      {kWriteDac, 0, true}, {kWriteOwner, 0, true},
+      {0, kDeleteChild, true}, {0, kWriteDac, true}, {0, kWriteOwner, true},
+      {0, kWriteData | kAppendData | kDelete, false},  // adding files beside it; its own DELETE
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    EXPECT_EQ(AccountCanChange(c.file, c.folder), c.changeable) << c.file << " " << c.folder;
+  }
+  EXPECT_EQ(StateNotes(0), L"");  // no answer
+  EXPECT_EQ(StateNotes(kStateAnswered), L"");
+  EXPECT_EQ(StateNotes(kFileChangeable | kNotAtLogon), L"");
+  EXPECT_EQ(StateNotes(kStateAnswered | kFromStartupFolder | kFileChangeable),
+            L"\nIt starts from the Startup folder: the Run key refused it.\nThis account can "
+            L"change its file.");
+  EXPECT_EQ(StateNotes(kStateAnswered | kNotAtLogon), L"\nNothing starts it at logon.");
+}
+
 TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
   EXPECT_FALSE(SwitchedOff({}));  // no value: on
   for (unsigned char on : {2, 6}) EXPECT_FALSE(SwitchedOff(std::vector<unsigned char>{on, 1}));
@@ -160,6 +185,13 @@ TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
     EXPECT_EQ(WithoutVerbatimPrefix(path), L"C:\\a.exe");
   }
   EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\a.exe"), L"\\\\srv\\a.exe");
+  // A shortcut's mends name its file; a switch its key and value.
+  const LocalTime t{2026, 12, 7, 9, 3, 5};
+  EXPECT_EQ(MendLine(t, Mend::kShortcutRestored, L"C:\\S\\Guard.lnk"),
+            "2026-12-07 09:03:05  Start at logon restored  C:\\S\\Guard.lnk\r\n");
+  EXPECT_EQ(MendLine(t, Mend::kFolderSwitchedOn, L"Guard.lnk").substr(21),
+            "Start at logon switched back on  HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+            "Explorer\\StartupApproved\\StartupFolder\\Guard.lnk\r\n");
 }
 
 TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
