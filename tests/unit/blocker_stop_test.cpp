@@ -32,6 +32,10 @@ TEST(StopPayload, OnlyAWholePayloadIsReadAndEveryPasswordComesBack) {
   };
   // clang-format on
   for (const auto& r : refused) EXPECT_EQ(ReadStopPayload(r.data, r.size), std::nullopt) << r.size;
+  EXPECT_EQ(ReadStopPayload(six, sizeof six), "secret");  // four bytes of length, then the text
+  // A reply to the second start, as a window's answer carries it.
+  for (const StopReply r : {StopReply{StopAnswer::Wrong, 2}, {StopAnswer::Wait, 59}})
+    EXPECT_TRUE(Decode(Encode(r)).answer == r.answer && Decode(Encode(r)).seconds == r.seconds);
 }
 
 TEST(StopRequest, GoesOnlyToAWindowWhoseProcessRunsThisFile) {
@@ -206,6 +210,7 @@ TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
     // clang-format on
     EXPECT_EQ(KeptFrom(size, 2000), from) << size;
   }
+  EXPECT_EQ(KeptFrom(five_gb), five_gb - 512 * 1024 - 1);              // a cap of 1 MiB
   EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 0, "c\r\n"), "a\r\nb\r\nc\r\n");  // from the start: whole
   EXPECT_EQ(TrimmedLog("\nb\r\n", 1, "c\r\n"), "b\r\nc\r\n");     // a line begins the half: kept
   EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 1, "c\r\n"), "b\r\nc\r\n");  // mid-line: cut there

@@ -106,6 +106,7 @@ struct FakeSystem : ProcessSource {
   Owner owner = Owner::kThisUser;
   int windows = 0;
   bool ended = false;
+  int tries = 0;                                                    // to end it
   std::vector<std::pair<std::vector<std::uint32_t>, bool>> closes;  // pids, insist
 
   struct Opened : OpenedProcess {
@@ -116,7 +117,10 @@ struct FakeSystem : ProcessSource {
     std::optional<std::wstring> OriginalNameInMemory() const override {
       return system.now.in_memory;
     }
-    bool End() override { return system.ended = system.ends; }
+    bool End() override {
+      ++system.tries;
+      return system.ended = system.ends;
+    }
   };
   std::vector<ListedProcess> List() override {
     return {{0, 0},
@@ -218,6 +222,7 @@ TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisU
     EXPECT_TRUE(watch.Scan().empty() && !watch.Waiting()) << c.what;  // said once, closed again
     EXPECT_EQ(first.empty() ? L"" : first[0].path, c.held) << c.what;
     EXPECT_TRUE(first.empty() || first[0].windows_closed) << c.what;
+    EXPECT_LE(system.tries, 1) << c.what;  // ended once at most, then held
     // Its own windows and those of the console it started, WM_CLOSE first, then the close box too.
     const std::vector<std::uint32_t> w{7, 9};
     const decltype(system.closes) closes{{w, false}, {w, false}, {w, true}};

@@ -156,6 +156,8 @@ TEST(VersionString, IsTheFirstValueOfItsNameInTheStringTables) {
   for (const std::string& found :
        {good, block(std::string{6, 0, 0, 0, 0, 0, 0, 0} + good.substr(92)), unended})
     EXPECT_EQ(VersionString(found, L"originalFILENAME"), L"Game.exe");
+  Put(unended, static_cast<std::uint32_t>(good.find(value)), 55, 2);  // the last character cut
+  EXPECT_EQ(VersionString(unended, L"OriginalFilename"), L"Game.ex");
   for (const std::string& none :
        {block(Node(L"StringFileInfoX", L"", table)), block(vars), good.substr(0, good.size() - 2),
         key_only, zero_length, too_long, past, std::string()}) {
