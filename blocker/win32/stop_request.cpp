@@ -52,31 +52,36 @@ std::wstring InSeconds(int seconds) {
   return std::to_wstring(seconds) + (seconds == 1 ? L" second." : L" seconds.");
 }
 
+// The running blocker's answer to `data`; nothing when the window is no longer
+// the blocker of this file or does not answer.
+std::optional<std::intptr_t> Send(HWND blocker, const FileId& self, COPYDATASTRUCT& data) {
+  if (FileOfWindow(blocker) != self) return std::nullopt;
+  DWORD_PTR result = 0;
+  if (!SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
+                           SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
+    return std::nullopt;
+  }
+  return static_cast<std::intptr_t>(result);
+}
+
 // False when the window is no longer the running blocker's or does not answer.
 bool RequestStop(HWND blocker, const FileId& self, const std::string& password, StopReply& reply) {
-  if (FileOfWindow(blocker) != self) return false;
   std::vector<unsigned char> payload = StopPayload(password);
   COPYDATASTRUCT data{kStopRequestTag, static_cast<DWORD>(payload.size()), payload.data()};
-  DWORD_PTR result = 0;
-  const bool sent = SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                                        SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result);
+  const std::optional<std::intptr_t> result = Send(blocker, self, data);
   qx::win::Wipe(payload);
-  if (!sent || result == 0) return false;
-  reply = Decode(static_cast<std::intptr_t>(result));
+  if (!result || *result == 0) return false;
+  reply = Decode(*result);
   return true;
 }
 
 // What the running blocker tells its owner, to add to a question: StateNotes'
 // lines, or nothing.
 std::wstring AskState(HWND blocker, const FileId& self) {
-  if (FileOfWindow(blocker) != self) return L"";
   COPYDATASTRUCT data{kStateRequestTag, 0, nullptr};
-  DWORD_PTR result = 0;
-  if (!SendMessageTimeoutW(blocker, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data),
-                           SMTO_ABORTIFHUNG, kAnswerTimeoutMs, &result)) {
-    return L"";
-  }
-  const std::wstring notes = StateNotes(static_cast<std::intptr_t>(result));
+  const std::optional<std::intptr_t> result = Send(blocker, self, data);
+  if (!result) return L"";
+  const std::wstring notes = StateNotes(*result);
   return notes.empty() ? notes : L"\n" + notes;  // a blank line before them
 }
 
