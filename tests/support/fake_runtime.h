@@ -19,6 +19,12 @@ T Pop(std::deque<T>& queue, T none) {
   return front;
 }
 
+// Bytes that are there, but every read of them fails.
+struct FailingSource : MemorySource {
+  using MemorySource::MemorySource;
+  bool Read(std::uint64_t, std::size_t, char*) const override { return false; }
+};
+
 struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
   std::deque<int> answers;           // per MsgBox; vbOK when empty
   std::deque<std::wstring> entries;  // per InputBox; "" (Cancel) when empty
@@ -59,12 +65,8 @@ struct FakeRuntime : Dialogs, Processes, Files, Registry, AnsiCodec {
   // All or nothing, like the real one: a failure leaves `files` unchanged.
   bool Exists(std::wstring_view path) override { return files.count(std::wstring(path)) != 0; }
   std::unique_ptr<ByteSource> OpenForReading(std::wstring_view path) override {
-    struct Failing : MemorySource {
-      using MemorySource::MemorySource;
-      bool Read(std::uint64_t, std::size_t, char*) const override { return false; }
-    };
     const std::string& bytes = files.at(std::wstring(path));
-    if (path == unreadable) return std::make_unique<Failing>(bytes);
+    if (path == unreadable) return std::make_unique<FailingSource>(bytes);
     return std::make_unique<MemorySource>(bytes);
   }
   void ComposeFile(std::wstring_view source, std::wstring_view target,

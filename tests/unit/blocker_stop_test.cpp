@@ -162,7 +162,6 @@ TEST(Session, ThePasswordBoxSaysWhatWeakensIt) {
   for (const auto& c : cases) {
     EXPECT_EQ(AccountCanChange(c.file, c.folder), c.changeable) << c.file << " " << c.folder;
   }
-  EXPECT_EQ(StateNotes(0), L"");  // no answer
   EXPECT_EQ(StateNotes(kStateAnswered), L"");
   EXPECT_EQ(StateNotes(kFileChangeable | kNotAtLogon), L"");
   EXPECT_EQ(StateNotes(kStateAnswered | kFromStartupFolder | kFileChangeable),

@@ -22,15 +22,6 @@ TEST(Catalogue, KeysArePositionedOnceAndEveryGroupDecidesByOneOfItsOwnMembers) {
   EXPECT_FALSE(IndexOfKey("notepad"));  // keys are exact
 }
 
-TEST(MorePrograms, KeysAreUniqueAndApartFromTheCatalogues) {
-  for (std::size_t i = 0; i < kCommonCount; ++i) {
-    ASSERT_FALSE(kCommonPrograms[i].names.empty()) << i;  // no entry left empty
-    EXPECT_EQ(CommonIndexOfKey(kCommonPrograms[i].key), i);
-    EXPECT_FALSE(IndexOfKey(kCommonPrograms[i].key)) << kCommonPrograms[i].key;  // no catalogue key
-  }
-  EXPECT_FALSE(CommonIndexOfKey("edge"));
-}
-
 // By file name and by original name, letter case aside; only whole names (the
 // add tests of the More list decide the rest).
 TEST(MorePrograms, RefusesHostsWindowsItselfAndQuellanixByEitherName) {
@@ -38,9 +29,7 @@ TEST(MorePrograms, RefusesHostsWindowsItselfAndQuellanixByEitherName) {
   // clang-format off
   const struct { std::wstring_view file, original; Refusal refusal; } cases[] = {
       {L"game.exe", L"Game.exe", None},        {L"javaw.exe", L"", GenericHost},
-      {L"RunDll32.EXE", L"", GenericHost},     {L"Update.exe", L"", GenericHost},
-      {L"shell.exe", L"Explorer.exe", Windows}, {L"MSEDGEWEBVIEW2.EXE", L"", Windows},
-      {L"svchost.exe", L"", Windows},          {L"Quellanix.EXE", L"", Quellanix},
+      {L"shell.exe", L"Explorer.exe", Windows}, {L"Quellanix.EXE", L"", Quellanix},
       {L"xexplorer.exe", L"explorer.ex", None},
   };
   // clang-format on

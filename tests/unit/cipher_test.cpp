@@ -7,7 +7,6 @@
 #include <string>
 
 #include "cipher/text_cipher.h"
-#include "common/failure.h"
 #include "tests/support/fake_runtime.h"
 
 namespace qx {
@@ -15,26 +14,12 @@ namespace {
 
 using namespace std::string_literals;
 
-// The first values and the reseeding steps; the golden cipher texts below
-// depend on every other bit of the generator.
-TEST(VbRandom, ReproducesTheRuntimesSequenceRestartAndReseed) {
-  VbRandom fresh, restarted;
-  EXPECT_NEAR(fresh.Next(), 0.7055475, 5e-8);
-  EXPECT_NEAR(fresh.Next(), 0.5334240, 5e-8);
-  EXPECT_NEAR(restarted.Next(-1.0f), 0.224007, 5e-7);
-  for (float x : {1.0f, -0.0f})  // no reseed (negative zero is not below zero): the next value
+// Only a negative argument reseeds; the golden cipher texts below depend on
+// every other bit of the generator.
+TEST(VbRandom, ReseedsOnANegativeArgumentOnly) {
+  EXPECT_NEAR(VbRandom().Next(-1.0f), 0.224007, 5e-7);
+  for (float x : {1.0f, -0.0f})  // negative zero is not below zero: the sequence's first value
     EXPECT_NEAR(VbRandom().Next(x), 0.7055475, 5e-8) << x;
-  // Randomize mixes the upper half of the double into the middle bytes; the
-  // shift is arithmetic.
-  // clang-format off
-  const struct { std::uint32_t before; double x; std::uint32_t after; } mixes[] = {
-      {0xAB1234CD, 1.0, 0xAB3FF0CD}, {VbRandom::kInitialState, -1.0, 0xFFBFF000}, {0x12345678, 0.0, 0x12000078}};
-  // clang-format on
-  for (const auto& m : mixes) {
-    VbRandom r(m.before);
-    r.Randomize(m.x);
-    EXPECT_EQ(r.state(), m.after) << m.x;
-  }
 }
 
 TEST(TextCipher, GoldenCipherTextsAndStretchVectors) {
@@ -66,19 +51,14 @@ TEST(TextCipher, AnyBytesOfAnyLengthComeBackWithTheSameKeyOnly) {
   }
 }
 
-// A refused password: see the password flow's table.
-TEST(CipherClass, EncryptsAndDecryptsTheProgramWideValues) {
+// Encrypt is the password flow's (see its table); Decrypt reverses it.
+TEST(CipherClass, DecryptsTheProgramWideCipherText) {
   test::FakeRuntime fake;
   PublicValues values;
   values.CipherKey = L"*#tkqa71wzrvo#*";
-  values.PlainPassword = L"secret";
-  cipher c(values, fake);
-  c.Encrypt();
-  values.PlainPassword.clear();
-  c.Decrypt();
-  EXPECT_EQ(values.EncryptedPassword + L"|" + values.PlainPassword, L"=X[kZS^N|secret");
-  values.PlainPassword = L"\x263A";
-  EXPECT_THROW(c.Encrypt(), Failure);
+  values.EncryptedPassword = L"=X[kZS^N";
+  cipher(values, fake).Decrypt();
+  EXPECT_EQ(values.PlainPassword, L"secret");
 }
 
 }  // namespace

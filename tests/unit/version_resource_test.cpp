@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/byte_source.h"
+#include "tests/support/fake_runtime.h"
 
 namespace qx::blocker {
 namespace {
@@ -81,12 +82,8 @@ TEST(VersionResource, IsFoundInAWholeImageAndNotInADamagedOne) {
 }
 
 TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoFurther) {
-  struct Failing : MemorySource {
-    using MemorySource::MemorySource;
-    bool Read(std::uint64_t, std::size_t, char*) const override { return false; }
-  };
   std::string image = Image(false);
-  EXPECT_EQ(VersionResource(Failing(image)), std::nullopt);
+  EXPECT_EQ(VersionResource(test::FailingSource(image)), std::nullopt);
   EXPECT_EQ(VersionResource(MemorySource(std::string_view(image).substr(0, kData + 8))),
             std::string(kPayload, sizeof kPayload));  // the last field ends the file
   EXPECT_EQ(VersionResource(MemorySource(std::string_view(image).substr(0, kData + 7))), "");
