@@ -159,9 +159,8 @@ TEST(Session, ThePasswordBoxSaysWhatWeakensIt) {
       {0, kWriteData | kAppendData | kDelete, false},  // adding files beside it; its own DELETE
   };
   // clang-format on
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(AccountCanChange(c.file, c.folder), c.changeable) << c.file << " " << c.folder;
-  }
   EXPECT_EQ(StateNotes(kStateAnswered), L"");
   EXPECT_EQ(StateNotes(kFileChangeable | kNotAtLogon), L"");
   EXPECT_EQ(StateNotes(kStateAnswered | kFromStartupFolder | kFileChangeable),
@@ -184,9 +183,8 @@ TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
   };
   // clang-format on
   for (const auto& l : layers) EXPECT_EQ(WithoutElevation(l.marks), l.kept) << l.marks;
-  for (const wchar_t* path : {L"\\\\?\\C:\\a.exe", L"C:\\a.exe"}) {
+  for (const wchar_t* path : {L"\\\\?\\C:\\a.exe", L"C:\\a.exe"})
     EXPECT_EQ(WithoutVerbatimPrefix(path), L"C:\\a.exe");
-  }
   EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\a.exe"), L"\\\\srv\\a.exe");
   // A shortcut's mends name its file; a switch its key and value.
   const LocalTime t{2026, 12, 7, 9, 3, 5};

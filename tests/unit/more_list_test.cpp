@@ -60,6 +60,7 @@ TEST(MoreList, ATypedNameIsAPlainProgramFileName) {
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(TypedProgram(c.typed).value_or(ProgramFile{}).file_name, c.file) << c.file.size();
+  EXPECT_TRUE(TypedProgram(L"Game")->is_program);  // added as it is, not refused as no program
 }
 
 TEST(MoreList, AHeaderTicksOrClearsItsGroupAsItsFirstBoxDecides) {

@@ -24,9 +24,8 @@ TEST(NoticePlace, TheMonitorInUseIsTheForegroundWindowsMostThenTheCursors) {
       {std::nullopt, {2000, 1440}, 0},                     // its bottom edge is not: off every screen
   };
   // clang-format on
-  for (const auto& c : cases) {
+  for (const auto& c : cases)
     EXPECT_EQ(MonitorInUse(kDesk, {c.foreground, c.cursor}), c.want) << c.cursor.x;
-  }
 }
 
 TEST(NoticePlace, TheNoticeSitsInTheBottomRightOfTheWorkAreaAtItsDpiAndNeverOutside) {
