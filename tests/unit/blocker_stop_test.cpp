@@ -203,10 +203,9 @@ TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
   const std::uint64_t five_gb = 5ull << 30;
   // clang-format off
   for (const auto& [size, from] : {std::pair<std::uint64_t, std::uint64_t>{1000, 0}, {1001, 0},
-                                   {1002, 1}, {five_gb, five_gb - 1001}}) {
-    // clang-format on
+                                   {1002, 1}, {five_gb, five_gb - 1001}})
     EXPECT_EQ(KeptFrom(size, 2000), from) << size;
-  }
+  // clang-format on
   EXPECT_EQ(KeptFrom(five_gb), five_gb - 512 * 1024 - 1);              // a cap of 1 MiB
   EXPECT_EQ(TrimmedLog("a\r\nb\r\n", 0, "c\r\n"), "a\r\nb\r\nc\r\n");  // from the start: whole
   EXPECT_EQ(TrimmedLog("\nb\r\n", 1, "c\r\n"), "b\r\nc\r\n");     // a line begins the half: kept

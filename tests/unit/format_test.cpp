@@ -174,7 +174,8 @@ TEST(SettingsJson, HoldsTheSettingsReadInBagOrderAndEscapesTheAddedPrograms) {
       out.starts_with("{\n  \"template_length\": 3,\n  \"block\": {\n    \"Kazaa\": true,\n    "
                       "\"Emule\": false,\n"))
       << out;
-  EXPECT_TRUE(out.ends_with("    \"RemoteDesktop\": true\n  },\n  \"password_set\": true\n}\n"));
+  EXPECT_TRUE(out.ends_with(
+      "    \"Run\": false,\n    \"RemoteDesktop\": true\n  },\n  \"password_set\": true\n}\n"));
   // Programs beyond the catalogue follow, escaped (even what no reader lets
   // through); a common one by its caption.
   read.settings.more = {{0}, {{L"Say \"hi\" \\\x1f", L"a.exe", L""}}};

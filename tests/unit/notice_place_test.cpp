@@ -29,16 +29,11 @@ TEST(NoticePlace, TheMonitorInUseIsTheForegroundWindowsMostThenTheCursors) {
 }
 
 TEST(NoticePlace, TheNoticeSitsInTheBottomRightOfTheWorkAreaAtItsDpiAndNeverOutside) {
-  // clang-format off
-  const struct { MonitorArea monitor; int width, height; ScreenPoint want; } cases[] = {
-      {kDesk[1], 660, 99, {4480 - 660 - 24, 1400 - 99 - 24}},  // the margin at 144 DPI
-      {kDesk[2], 1300, 1100, {-1220, 30}},                      // too large: from the top left
-  };
-  // clang-format on
-  for (const auto& c : cases) {
-    const ScreenPoint at = NoticeOrigin(c.monitor, c.width, c.height, 16);
-    EXPECT_EQ(std::pair(at.x, at.y), std::pair(c.want.x, c.want.y)) << c.width;
-  }
+  const ScreenPoint fits = NoticeOrigin(kDesk[1], 660, 99, 16),
+                    too_large = NoticeOrigin(kDesk[2], 1300, 1100, 16);
+  // The margin at 144 DPI; too large, from the top left.
+  EXPECT_EQ(std::pair(fits.x, fits.y), std::pair(4480 - 660 - 24, 1400 - 99 - 24));
+  EXPECT_EQ(std::pair(too_large.x, too_large.y), std::pair(-1220, 30));
 }
 
 }  // namespace
