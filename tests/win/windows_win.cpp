@@ -1,6 +1,6 @@
 // The real windows, created in this process and checked where another process
-// cannot look: fonts, icons, DPI changes, failures inside the window procedure;
-// the exe's version resource, and the system's ANSI conversion.
+// cannot look: fonts, icons and DPI changes, the exe's version resource, and
+// the system's ANSI conversion.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -16,11 +16,9 @@
 #include "app/win32/main_layout.h"
 #include "app/win32/main_window.h"
 #include "blocker/win32/version_values.h"
-#include "common/failure.h"
 #include "common/version.h"
 #include "runtime/win32/ansi_codec.h"
 #include "ui/win_runtime.h"
-#include "ui/window.h"
 
 namespace qx::win {
 namespace {
@@ -121,39 +119,6 @@ TEST(WindowsInProcess, ControlsStayPutWhenResizedAndControlsAndIconsFollowADpiCh
   DestroyWindow(about);
   DestroyWindow(main);
   EXPECT_TRUE(QuitPosted());  // the main window, closed, ends the program
-}
-
-// A window of the base whose table names a control that cannot be made.
-constexpr ControlSpec kBrokenControls[] = {{L"NoSuchClass", 0, L"", 1, {0, 0, 150, 150}, kNoFont}};
-
-class Broken final : public Window {
- public:
-  explicit Broken(Dialogs& dialogs)
-      : Window(GetModuleHandleW(nullptr), dialogs,
-               {WS_POPUP | WS_CAPTION, 0, 1500, 1500, kBrokenControls, L"no", L"no controls"}) {}
-  void Make(int kind) {
-    if (kind == 0) CreateFramed(L"QuellanixBroken", nullptr, L"");
-    if (kind == 1) CreateModeless(nullptr, L"");
-    if (kind == 2) RunModal(nullptr, L"");
-  }
-  void OnCommand(int, int) override {}
-};
-
-TEST(WindowBase, AControlThatCannotBeMadeFailsTheCreationLeavingNoWindowAndNoQuit) {
-  WinRuntime runtime{GetModuleHandleW(nullptr)};
-  for (int kind = 0; kind < 3; ++kind) {  // framed, modeless, modal
-    Broken window(runtime.rt().dialogs);
-    try {
-      window.Make(kind);
-      ADD_FAILURE() << "made, kind " << kind;
-    } catch (const Failure& f) {
-      EXPECT_EQ(f.operation(), L"no controls") << kind;
-      // The system's reason, not one lost to a later call (1407 on Windows, 1411 on Wine).
-      EXPECT_EQ(f.reason().find(L"(error 0)"), std::wstring::npos) << kind;
-    }
-    EXPECT_EQ(window.hwnd(), nullptr) << kind;
-    EXPECT_FALSE(QuitPosted()) << kind;
-  }
 }
 
 // A blocker runs under the name its owner chose: nothing in its version
