@@ -211,8 +211,7 @@ TEST(ProcessWatch, OneThatCannotBeEndedHasItsWindowsClosedWhileItRunsIfItIsThisU
 
 TEST(Lockout, TheDelayDoublesFromOneSecondUpToAMinute) {
   const int expected[] = {0, 1, 2, 4, 8, 16, 32, 60, 60, 60};
-  for (int failures = 0; failures < 10; ++failures)
-    EXPECT_EQ(DelayAfterFailures(failures).count(), expected[failures]) << failures;
+  for (int n = 0; n < 10; ++n) EXPECT_EQ(DelayAfterFailures(n).count(), expected[n]) << n;
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "catalogue/more_programs.h"
-
 namespace qx {
 namespace {
 
@@ -20,21 +18,6 @@ TEST(Catalogue, KeysArePositionedOnceAndEveryGroupDecidesByOneOfItsOwnMembers) {
     EXPECT_EQ(kCatalogue[*deciding].group, h.group) << h.control;
   }
   EXPECT_FALSE(IndexOfKey("notepad"));  // keys are exact
-}
-
-// By file name and by original name, letter case aside; only whole names (the
-// add tests of the More list decide the rest).
-TEST(MorePrograms, RefusesHostsWindowsItselfAndQuellanixByEitherName) {
-  using enum Refusal;
-  // clang-format off
-  const struct { std::wstring_view file, original; Refusal refusal; } cases[] = {
-      {L"game.exe", L"Game.exe", None},        {L"javaw.exe", L"", GenericHost},
-      {L"shell.exe", L"Explorer.exe", Windows}, {L"Quellanix.EXE", L"", Quellanix},
-      {L"xexplorer.exe", L"explorer.ex", None},
-  };
-  // clang-format on
-  for (const auto& c : cases)
-    EXPECT_EQ(RefusalOf(c.file, c.original), c.refusal) << testing::PrintToString(c.file);
 }
 
 }  // namespace

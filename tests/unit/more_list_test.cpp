@@ -27,6 +27,7 @@ TEST(MoreList, AddsShownByDescriptionProductOrNameAndRefusesWithTheReason) {
       {File(L"notes.txt", L"", L"", L"", false), L"\"notes.txt\" is not a Windows program, so it cannot be blocked. Choose a program file (.exe).", {}},
       {File(L"mc.exe", L"Minecraft", L"", L"javaw.exe"), L"", {L"Minecraft", L"mc.exe", L""}},
       {File(L"host.exe", L"", L"", L"RunDll32.exe"), L"host.exe runs many different programs, so blocking it would stop more than you chose. Add the program itself instead.", {}},
+      {File(L"javaw.exe"), L"javaw.exe runs many different programs, so blocking it would stop more than you chose. Add the program itself instead.", {}},
       {File(L"explorer.exe"), L"explorer.exe is part of Windows: stopping it would break the child's desktop, so Quellanix does not block it.", {}},
       {File(L"Guard.exe", L"", L"", L"quellanix.ext"), L"Guard.exe is Quellanix, its blocker template or a blocker compiled with it, which cannot block itself.", {}},
   };

@@ -24,10 +24,8 @@ TEST(TitleRules, AcceptedTitlesAndTheReasonForEachRefusal) {
       {L"control character", {std::wstring(L"nul\0x", 5), L"unit\x1Fsep", L"tab\there", L"\x7f"}},
       {L"reserves for a device", {L"con", L"NUL.txt", L"CON .x", L"sub\\aux", L"COM\u00B9"}},
       {L"reserves for a device", {L"com9.exe", L"LPT9", L"lpt1", L"conout$", L"Prn", L"conin$"}},
-      {L"ends in a dot or a space", {L"dir.\\x", L"  \\x"}},
-      {L"leave the application folder", {L"..\\x"}},
-      {L"may not begin with", {L"\\Windows\\x"}},
-      {L"empty folder name", {L"a\\\\b"}},
+      {L"ends in a dot or a space", {L"dir.\\x", L"  \\x"}}, {L"empty folder name", {L"a\\\\b"}},
+      {L"leave the application folder", {L"..\\x"}}, {L"may not begin with", {L"\\Windows\\x"}},
   };
   // clang-format on
   for (const auto& c : cases) {

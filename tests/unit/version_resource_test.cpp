@@ -104,8 +104,8 @@ TEST(VersionResource, IsNothingWhenTheFileCannotBeReadAndReachesToTheFilesEndNoF
 
 TEST(VersionResource, IsFoundInAnImageAsTheLoaderMappedIt) {
   const std::string file = Image(false);
-  std::string loaded = file.substr(0, kRsrc) + std::string(kRsrcRva - kRsrc, '\0');
-  loaded += file.substr(kRsrc);
+  const std::string loaded =
+      file.substr(0, kRsrc) + std::string(kRsrcRva - kRsrc, '\0') + file.substr(kRsrc);
   EXPECT_EQ(VersionResource(MemorySource(loaded), ImageLayout::kLoaded),
             std::string(kPayload, sizeof kPayload));
   EXPECT_EQ(VersionResource(MemorySource(file), ImageLayout::kLoaded), "");
