@@ -16,6 +16,8 @@
 namespace qx::blocker {
 namespace {
 
+const LocalTime kWhen{2026, 12, 7, 9, 3, 5};  // of every line logged here
+
 TEST(StopPayload, OnlyAWholePayloadIsReadAndEveryPasswordComesBack) {
   for (const std::string& password :
        {std::string(), std::string("secret"), std::string("a\0b", 3), std::string(300, 'x')}) {
@@ -97,7 +99,6 @@ struct Host : SessionHost {
 };
 
 TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
-  const LocalTime t{2026, 12, 7, 9, 3, 5};
   Session session(EncryptText(kCipherKey, "secret"));
   Host host;
   using A = StopAnswer;
@@ -111,7 +112,7 @@ TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
   };
   // clang-format on
   for (const auto& s : steps) {
-    const StopReply reply = session.Answer(s.typed, s.now, t, host);
+    const StopReply reply = session.Answer(s.typed, s.now, kWhen, host);
     EXPECT_EQ(reply.answer, s.answer) << s.now;
     EXPECT_EQ(reply.seconds, s.seconds) << s.now;
     EXPECT_EQ(session.stopping(), s.answer == A::Stopped) << s.now;
@@ -122,7 +123,7 @@ TEST(Session, WrongPasswordsHoldTheNextAttemptBackAndTheRightOneLetsGoInOrder) {
   // Without a password any answer stops it; a failed removal is kept to say.
   Session open("");
   host.removal_fails = true;
-  EXPECT_EQ(open.Answer("", 5, t, host).answer, A::Stopped);
+  EXPECT_EQ(open.Answer("", 5, kWhen, host).answer, A::Stopped);
   EXPECT_EQ(open.still_at_logon(), L"Could not remove\n\ndenied");
 }
 
@@ -186,17 +187,15 @@ TEST(LogonMend, OffSwitchesElevationMarksAndVerbatimPathsAreRecognised) {
     EXPECT_EQ(WithoutVerbatimPrefix(path), L"C:\\a.exe");
   EXPECT_EQ(WithoutVerbatimPrefix(L"\\\\?\\UNC\\srv\\a.exe"), L"\\\\srv\\a.exe");
   // A shortcut's mends name its file; a switch its key and value.
-  const LocalTime t{2026, 12, 7, 9, 3, 5};
-  EXPECT_EQ(MendLine(t, Mend::kShortcutRestored, L"C:\\S\\Guard.lnk"),
+  EXPECT_EQ(MendLine(kWhen, Mend::kShortcutRestored, L"C:\\S\\Guard.lnk"),
             "2026-12-07 09:03:05  Start at logon restored  C:\\S\\Guard.lnk\r\n");
-  EXPECT_EQ(MendLine(t, Mend::kFolderSwitchedOn, L"Guard.lnk").substr(21),
+  EXPECT_EQ(MendLine(kWhen, Mend::kFolderSwitchedOn, L"Guard.lnk").substr(21),
             "Start at logon switched back on  HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\"
             "Explorer\\StartupApproved\\StartupFolder\\Guard.lnk\r\n");
 }
 
 TEST(ActivityLog, OneLinePerEventAndTrimmingReadsOnlyTheKeptHalf) {
-  const LocalTime t{2026, 12, 7, 9, 3, 5};
-  EXPECT_EQ(LogLine(t, L"Notepad", L"C:\\windows\\n\u00f6tepad.exe"),
+  EXPECT_EQ(LogLine(kWhen, L"Notepad", L"C:\\windows\\n\u00f6tepad.exe"),
             "2026-12-07 09:03:05  Notepad  C:\\windows\\n\xC3\xB6tepad.exe\r\n");
   // The new lines are read whole by the end-to-end tests.
   const std::uint64_t five_gb = 5ull << 30;

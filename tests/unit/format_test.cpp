@@ -188,6 +188,8 @@ TEST(SettingsJson, HoldsTheSettingsReadInBagOrderAndEscapesTheAddedPrograms) {
   }
 }
 )"));
+  read.settings.more.added.clear();  // common programs alone are written too
+  EXPECT_NE(SettingsJson(read).find(R"("common": ["Microsoft Edge"],)"), std::string::npos);
 }
 
 }  // namespace
