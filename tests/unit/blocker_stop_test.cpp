@@ -161,7 +161,6 @@ TEST(Session, ThePasswordBoxSaysWhatWeakensIt) {
   // clang-format on
   for (const auto& c : cases)
     EXPECT_EQ(AccountCanChange(c.file, c.folder), c.changeable) << c.file << " " << c.folder;
-  EXPECT_EQ(StateNotes(kStateAnswered), L"");
   EXPECT_EQ(StateNotes(kFileChangeable | kNotAtLogon), L"");
   EXPECT_EQ(StateNotes(kStateAnswered | kFromStartupFolder | kFileChangeable),
             L"\nIt starts from the Startup folder: the Run key refused it.\nThis account can "

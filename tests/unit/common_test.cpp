@@ -19,15 +19,16 @@ TEST(Utf8, EveryEncodingBoundaryAndASurrogatePairAsOneCodePoint) {
   // Halves alone, and the first and last of each half in pairs.
   AppendUtf8(out, std::wstring{0xD800, 0xDC00, 0xD83D, L'x', L'a', 0xDC00, 0xDC00, 0xD800, 0xDC00,
                                0xD83D, 0xE000, 0xD800, 0xDC00});  // pairs begin and end the text
+  AppendUtf8(out, std::wstring_view(L"\xD83D\xDE00", 1));  // a half that ends the text is alone
   EXPECT_EQ(out,
             "\xF0\x90\x80\x80\xED\xA0\xBDxa\xED\xB0\x80\xED\xB0\x80\xF0\x90\x80\x80\xED\xA0\xBD\xEE"
             "\x80\x80"
-            "\xF0\x90\x80\x80");
+            "\xF0\x90\x80\x80\xED\xA0\xBD");
 }
 
 TEST(Utf8, DecodesStrictlyWhatItEncodes) {
   const std::string text =
-      "a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
+      "a\x7F\xC2\x80\xDF\xBF\xE0\xA0\x80\xEE\x80\x80\xEF\xBF\xBF\xF0\x90\x80\x80\xF4\x8F\xBF\xBF";
   std::string back;
   AppendUtf8(back, DecodeUtf8(text).value());
   EXPECT_EQ(back, text);
