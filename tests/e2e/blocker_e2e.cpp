@@ -45,12 +45,6 @@ bool Logged(std::string_view text) {
   return ReadFile(LogOf(L"Guard")).find(text) != std::string::npos;
 }
 
-// The exit code once `process` ends; STILL_ACTIVE when it does not.
-DWORD ExitOf(const AppProcess& process) {
-  process.WaitForExit();
-  return process.ExitCode();
-}
-
 std::vector<DWORD> ThreadsOf(DWORD pid) {
   std::vector<DWORD> ids;
   const win::FileHandle threads(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
@@ -171,7 +165,8 @@ class BlockerTest : public QuellanixTest {
       }
       box = WaitForTopWindow(asking_, kDialogClass, L"");
     }
-    EXPECT_EQ(ExitOf(guard), static_cast<DWORD>(blocker::ExitCode::kDone));
+    EXPECT_TRUE(guard.WaitForExit());
+    EXPECT_EQ(guard.ExitCode(), static_cast<DWORD>(blocker::ExitCode::kDone));
     EXPECT_TRUE(prompt->WaitForExit());
     EXPECT_EQ(AtLogon(L"Guard").find(Path()), std::wstring::npos);
     for (const wchar_t* key : {blocker::kRunKey, blocker::kStartupSwitchKey}) {
@@ -477,7 +472,7 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   }
   EXPECT_TRUE(Logged("  Start at logon restored  " + Narrow(link) + "\r\n"));
   AppProcess again = AppProcess::Start(Path(), L"/logon");
-  EXPECT_EQ(ExitOf(again), 0u);
+  EXPECT_TRUE(again.WaitForExit() && again.ExitCode() == 0);
   for (HWND said : TopWindows(Blocking())) ADD_FAILURE() << Narrow(ReadBox(said).text);
   std::optional<AppProcess> prompt;
   const HWND box = StartAgain(L"Guard", prompt);

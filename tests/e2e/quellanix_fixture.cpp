@@ -7,17 +7,6 @@
 #include "blocker/win32/instance.h"
 
 namespace qx::e2e {
-namespace {
-
-// One digit a box, in catalogue order.
-std::wstring StatesText(const BoxStates& states) {
-  std::wstring text;
-  for (const int state : states) text += static_cast<wchar_t>(L'0' + state);
-  return text;
-}
-
-}  // namespace
-
 std::size_t EntryIndex(std::string_view bag_key) {
   if (const auto index = IndexOfKey(bag_key)) return *index;
   throw DriverError(L"no catalogue entry " + std::wstring(bag_key.begin(), bag_key.end()));
@@ -96,7 +85,7 @@ void QuellanixTest::GiveForStates(const std::function<void()>& input, const BoxS
   const BoxStates before = ReadBoxStates();
   GiveInput(
       input, [&] { return ReadBoxStates() == expected; }, [&] { return ReadBoxStates() == before; },
-      std::wstring(what) + L" for the boxes " + StatesText(expected));
+      what);
 }
 
 HWND QuellanixTest::ClickForBox(HWND control) {
