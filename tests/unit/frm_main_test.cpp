@@ -179,8 +179,9 @@ TEST_F(MainFixture, ACompileThatFailsShowsNoCompletionAndKeepsTheReason) {
     EXPECT_EQ(fake.boxes, Texts{});
     EXPECT_EQ(fake.files[path], c.existing);  // as it was, or still none
   }
-  Script(L"pw", {}, {L"Guard"});
-  values.EncryptedPassword = L"\x263A";  // not from the cipher
+  Script(L"pw", {}, {L"New"});
+  fake.fail_write.reset();
+  values.EncryptedPassword = L"\x263A";  // not from the cipher: refused before any write
   EXPECT_THROW(form.mnuCompile_Click(), Failure);
 }
 
