@@ -9,9 +9,6 @@ class VbRandom {
  public:
   static constexpr std::uint32_t kInitialState = 0x50000;
 
-  VbRandom() = default;
-  explicit VbRandom(std::uint32_t state) : state_(state) {}
-
   // The next value of the sequence, in [0, 1).
   float Next();
   // A negative argument restarts the sequence from a state that depends on the
@@ -20,8 +17,6 @@ class VbRandom {
   // Mixes the upper half of x's bits into the middle bytes of the state. A
   // single-precision argument widens to double exactly, as the runtime does.
   void Randomize(double x);
-
-  std::uint32_t state() const { return state_; }
 
  private:
   std::uint32_t state_ = kInitialState;
