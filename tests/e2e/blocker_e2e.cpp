@@ -71,6 +71,17 @@ void DenyWritingValues(HKEY key) {
   ::LocalFree(deny);
 }
 
+void SetText(const wchar_t* key, const wchar_t* name, const std::wstring& text) {
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
+// A Startup switch set off, as the system's Startup list does.
+void SwitchOff(const wchar_t* key, const wchar_t* name) {
+  const unsigned char off[12] = {3};
+  ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, REG_BINARY, off, sizeof off);
+}
+
 // Starts `exe` as a child would: `shielded` by a DACL that lets nobody open it
 // or its thread, from its start; `held`, its file opened exclusively; left
 // suspended unless `run`, for the blocker's timed check to find. Whether it
@@ -297,6 +308,19 @@ class AttackTest : public BlockerTest {
     }
   }
 
+  // Each change made in turn, and put right within the wait.
+  struct Attack {
+    const wchar_t* what;
+    std::function<void()> change;
+    std::function<bool()> mended;
+  };
+  static void ExpectEachMended(std::initializer_list<Attack> attacks) {
+    for (const Attack& a : attacks) {
+      a.change();
+      EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
+    }
+  }
+
   std::optional<AppProcess> guard_;
 };
 
@@ -358,13 +382,8 @@ TEST_F(AttackTest, ClosingItsWindowsQuittingItsThreadsOrAFloodEndNothing) {
 // cannot be opened: another program holds it); another program's values stay.
 TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   const std::wstring other = L"\"C:\\Program Files\\CloudSync\\sync.exe\"";
-  const auto set = [](const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
-                      std::size_t size) {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, key, name, type, data, static_cast<DWORD>(size));
-  };
-  const unsigned char off[12] = {3};
-  set(blocker::kRunKey, L"Guard", REG_SZ, other.c_str(), (other.size() + 1) * 2);
-  set(blocker::kStartupSwitchKey, L"Guard", REG_BINARY, off, sizeof off);
+  SetText(blocker::kRunKey, L"Guard", other);
+  SwitchOff(blocker::kStartupSwitchKey, L"Guard");
   std::filesystem::create_directories(std::filesystem::path(LogOf(L"Guard")).parent_path());
   win::FileHandle held(
       ::CreateFileW(LogOf(L"Guard").c_str(), GENERIC_READ, 0, nullptr, OPEN_ALWAYS, 0, nullptr));
@@ -378,24 +397,16 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
   EXPECT_EQ(AtLogon(L"Guard (2)"), own);
   wchar_t short_path[MAX_PATH];
   ASSERT_NE(::GetShortPathNameW(Path().c_str(), short_path, MAX_PATH), 0u);
-  const auto text = [&](const wchar_t* key, const wchar_t* name, const std::wstring& value) {
-    set(key, name, REG_SZ, value.c_str(), (value.size() + 1) * 2);
-  };
   const auto back = [&] { return AtLogon(L"Guard (2)") == own; };
-  const struct {
-    const wchar_t* what;
-    std::function<void()> change;
-    std::function<bool()> mended;
-  } attacks[] = {
+  ExpectEachMended({
       {L"value deleted",
        [] { ::RegDeleteKeyValueW(HKEY_CURRENT_USER, blocker::kRunKey, L"Guard (2)"); }, back},
       {L"value spelled by its short path",
-       [&] { text(blocker::kRunKey, L"Guard (2)", short_path); }, back},
-      {L"switched off",
-       [&] { set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off); },
+       [&] { SetText(blocker::kRunKey, L"Guard (2)", short_path); }, back},
+      {L"switched off", [] { SwitchOff(blocker::kStartupSwitchKey, L"Guard (2)"); },
        [] { return !Exists(blocker::kStartupSwitchKey, L"Guard (2)"); }},
       {L"marked to run as an administrator",
-       [&] { text(blocker::kLayersKey, Path().c_str(), L"~ RUNASADMIN"); },
+       [&] { SetText(blocker::kLayersKey, Path().c_str(), L"~ RUNASADMIN"); },
        [&] { return !Exists(blocker::kLayersKey, Path()); }},
       {L"the Run key's list denying values",
        [&] {
@@ -408,17 +419,13 @@ TEST_F(AttackTest, ItsStartAtLogonIsMendedWhileAMessageOfItsOwnIsOpen) {
        },
        back},
       {L"the Run key deleted", [] { ::RegDeleteTreeW(HKEY_CURRENT_USER, blocker::kRunKey); }, back},
-  };
-  for (const auto& a : attacks) {
-    a.change();
-    EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
-  }
+  });
   EXPECT_TRUE(::IsWindow(said));
   SaveScreenshot(said, ::GetSysColor(COLOR_BTNFACE), L"blocker_log_warning");
   // The log back: the next mend is logged.
   PressButton(said, IDOK);
   held.reset();
-  set(blocker::kStartupSwitchKey, L"Guard (2)", REG_BINARY, off, sizeof off);
+  SwitchOff(blocker::kStartupSwitchKey, L"Guard (2)");
   Await([] { return Logged("  Start at logon switched back on  HKCU\\Software\\"); },
         L"the mend was not logged");
   EXPECT_TRUE(Exists(blocker::kStartupSwitchKey, L"Guard"));  // the other program's
@@ -445,12 +452,7 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
   EXPECT_TRUE(Logged("  Start at logon from the Startup folder  " + Narrow(link) + "\r\n"));
   const std::string written = ReadFile(link);
   const auto whole = [&] { return ReadFile(link) == written; };
-  const unsigned char off[12] = {3};
-  const struct {
-    const wchar_t* what;
-    std::function<void()> change;
-    std::function<bool()> mended;
-  } attacks[] = {
+  ExpectEachMended({
       {L"shortcut deleted", [&] { ::DeleteFileW(link.c_str()); }, whole},
       {L"shortcut changed", [&] { std::ofstream(std::filesystem::path(link)) << "x"; }, whole},
       {L"the Startup folder deleted",
@@ -459,17 +461,9 @@ TEST_F(AttackTest, ARunKeyItCannotWriteGivesWayToTheStartupFolder) {
          std::filesystem::remove_all(StartupFolder(), racing);
        },
        whole},
-      {L"switched off",
-       [&] {
-         ::RegSetKeyValueW(HKEY_CURRENT_USER, blocker::kStartupFolderSwitchKey, L"Guard.lnk",
-                           REG_BINARY, off, sizeof off);
-       },
+      {L"switched off", [] { SwitchOff(blocker::kStartupFolderSwitchKey, L"Guard.lnk"); },
        [] { return !Exists(blocker::kStartupFolderSwitchKey, L"Guard.lnk"); }},
-  };
-  for (const auto& a : attacks) {
-    a.change();
-    EXPECT_TRUE(WaitUntil(a.mended)) << Narrow(a.what);
-  }
+  });
   EXPECT_TRUE(Logged("  Start at logon restored  " + Narrow(link) + "\r\n"));
   AppProcess again = AppProcess::Start(Path(), L"/logon");
   EXPECT_TRUE(again.WaitForExit() && again.ExitCode() == 0);
