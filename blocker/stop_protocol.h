@@ -31,10 +31,10 @@ constexpr StopReply Decode(std::intptr_t v) {
 // result holds the bits below (kStateAnswered always: a window that does not
 // answer returns 0).
 inline constexpr std::uintptr_t kStateRequestTag = 0x51584249;
-inline constexpr std::intptr_t kStateAnswered = 1,
-                               kFromStartupFolder = 2,  // the Run key refused it
-    kNotAtLogon = 4,                                    // nothing starts it at logon
-    kFileChangeable = 8;                                // this account may change its file
+inline constexpr std::intptr_t kStateAnswered = 1;
+inline constexpr std::intptr_t kFromStartupFolder = 2;  // the Run key refused it
+inline constexpr std::intptr_t kNotAtLogon = 4;         // nothing starts it at logon
+inline constexpr std::intptr_t kFileChangeable = 8;     // this account may change its file
 // What the password box adds to its question for `state`, each on a line;
 // empty when there is nothing to say (or no answer came).
 std::wstring StateNotes(std::intptr_t state);
